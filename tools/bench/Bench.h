@@ -1,0 +1,32 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+// Benchmarks of the program's hot paths. Each part of the program adds one function here
+// and calls it from main.cpp; timings are medians so one slow run does not skew them.
+
+template <class F> double MedianSeconds(int runs, F&& f) {
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(runs));
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+inline void Report(const char* what, double seconds) {
+    if (seconds < 1e-3) {
+        std::printf("%-48s median %9.2f us\n", what, seconds * 1e6);
+    } else {
+        std::printf("%-48s median %9.3f ms\n", what, seconds * 1e3);
+    }
+}
+
+void RunSamplingBenchmarks();

@@ -1,0 +1,9 @@
+#include "Bench.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    RunSamplingBenchmarks();
+    return 0;
+}
