@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <sys/types.h>
+#include <vector>
+
+/// One field descriptor, the 32 bytes exactly as stored. Only the length is used to lay
+/// out records; the rest is there for whoever wants to show it.
+struct TFieldDescriptor {
+    std::array<std::uint8_t, 32> Bytes{};
+
+    /// Bytes 0-10 up to the first 0x00.
+    QString Name() const;
+    char Type() const { return static_cast<char>(Bytes[11]); }
+    std::uint8_t Length() const { return Bytes[16]; }
+};
+
+/// The current record's field values as text, numbered from 1 like the fields: [1] is the
+/// first field. Numbers outside 1..70 throw std::out_of_range.
+class TFieldValues {
+public:
+    static constexpr int Capacity = 70;
+
+    QString& operator[](int field);
+    const QString& operator[](int field) const;
+
+private:
+    std::array<QString, Capacity> values_;
+};
+
+/// Which file an open table holds, independent of the path it was named by.
+struct TFileIdentity {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    bool operator==(const TFileIdentity&) const = default;
+};
+
+/// Record-by-record access to one dBase III Plus table. Values travel as text; the caller
+/// converts. While open, the file is held with an exclusive lock, so a second opener (another
+/// copy of the program or another instance here) is refused with "File access denied"
+/// instead of two writers interleaving; readers that take no lock are not hindered.
+class TDBase3Plus : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+
+public:
+    static constexpr int MaxFields = TFieldValues::Capacity;
+
+    explicit TDBase3Plus(QObject* owner = nullptr);
+    ~TDBase3Plus() override;
+
+    /// Only stored: an open table stays on its old file until the next Close or Open.
+    QString FileName() const { return fileName_; }
+    void SetFileName(const QString& name) { fileName_ = name; }
+    bool Active() const { return active_; }
+
+    /// Closing a table that is not open is "I/O error 103"; callers check Active first.
+    virtual void Close();
+    /// Opens FileName (closing first when open) and reads record 0. A missing, short, locked
+    /// or damaged file raises and leaves the table closed.
+    virtual void Open();
+    virtual void WriteRecord(std::int32_t n);
+    virtual void ReadRecord(std::int32_t n);
+    /// Adds one blank record at the end (header first, then the record) and makes it
+    /// current.
+    virtual void Append();
+    void First();
+    /// Does not stop at the end: on the last record it fails, so loops bound themselves by
+    /// RecordCount.
+    void Next();
+
+    std::int32_t RecNo() const { return recNo_; }
+    std::int32_t RecordCount() const;
+    std::uint8_t Version() const { return header_[0]; }
+    /// Year - 1900, month, day of the last update, as read; never changed here.
+    std::array<std::uint8_t, 3> UpdateDate() const { return {header_[1], header_[2], header_[3]}; }
+    std::uint16_t HeaderLength() const;
+    std::uint16_t RecordLength() const;
+    std::uint8_t FieldCount() const { return static_cast<std::uint8_t>(fields_.size()); }
+    /// Descriptor of field `i`, numbered from 1; throws std::out_of_range past FieldCount.
+    const TFieldDescriptor& Fields(int i) const;
+
+    /// The device and inode of the open file; empty when closed.
+    std::optional<TFileIdentity> OpenFileIdentity() const;
+
+    TFieldValues Values;
+
+private:
+    void ComprobarAbierta() const;
+    void ComprobarEstructura() const;
+    std::int64_t PosicionRegistro(std::int32_t n) const;
+    void Soltar() noexcept;
+
+    QString fileName_;
+    bool active_ = false;
+    int fd_ = -1;
+    std::vector<std::uint8_t> recordBuffer_;
+    std::int32_t recNo_ = 0;
+    std::array<std::uint8_t, 32> header_{};
+    std::vector<TFieldDescriptor> fields_;
+};
