@@ -18,8 +18,8 @@ public:
                              const QString& mask) = 0;
 };
 
-/// Where a handler's error ends up: a stop-icon box captioned with the application title,
-/// showing the message followed by ".".
+/// Where a handler's error ends up: a stop-icon box captioned with the application title.
+/// The text arrives complete (the error's message followed by ".").
 class ErrorReport {
 public:
     virtual ~ErrorReport() = default;

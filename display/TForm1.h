@@ -1,0 +1,75 @@
+#pragma once
+
+#include "AdcLink.h"
+#include "FormSeams.h"
+#include "SampleStore.h"
+#include "TemperatureChart.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm1;
+}
+class QLabel;
+
+/// The one main window: three pages, the sampling timer, the chart and the store. Its
+/// handlers apply their steps in order and leave the rules to the logic they call; every
+/// handler runs through Guarded, so an error ends up in the error report, never in Qt.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(const FormSeams& seams, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Ui::TForm1& ui() { return *ui_; }
+    SampleStore& Store() { return store_; }
+    TemperatureChart& Chart() { return chart_; }
+    std::int32_t Desplazamiento() const { return Desplazamiento_; }
+
+    /// The sampling timer: off, 1000 ms, until Inicio.
+    QTimer Timer1;
+
+    // Handlers, named after their control and event.
+    void FormActivate();
+    void InicioClick();
+    void PausaClick();
+    void MuestreoClick();
+    void Timer1Timer();
+    void barraChange();
+    void Image1MouseMove(int x, int y);
+    void SalirClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    /// Shared by both copy buttons: Portapapeles copies sensor 1, any other sender sensor 2.
+    void PortapapelesClick(QObject* Sender);
+
+    /// Runs one handler; an error it raises is shown by the error report, as the message
+    /// followed by ".", and goes no further.
+    void Guarded(const std::function<void()>& handler);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    static std::unique_ptr<Ui::TForm1> CrearFormulario(TForm1* form);
+    void ConnectHandlers();
+    void DibujarRejilla();
+    void PintarMuestra(std::int32_t column, std::int32_t row, std::uint32_t colourBgr);
+    void ComprobarAnuncio(std::int32_t lectura, int canal);
+    void ArrancarCargaInicial();
+
+    std::unique_ptr<Ui::TForm1> ui_;
+    FormSeams seams_;
+    AdcLink link_;
+    SampleStore store_;
+    TemperatureChart chart_;
+    std::int32_t Desplazamiento_ = 0;
+    bool activado_ = false;
+};
+
+/// Sets a label's caption; a label marked autoSize in the form then fits its text.
+void SetCaption(QLabel* label, const QString& text);

@@ -1,0 +1,77 @@
+#include "CommandLine.h"
+#include "Fonts.h"
+#include "FormSeams.h"
+#include "HelpViewer.h"
+#include "PortChoice.h"
+#include "PortIo.h"
+#include "QtDialogs.h"
+#include "TForm1.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+constexpr QSize kTamanoExterior(580, 432);
+
+// The window's outer size is what it was designed at; the frame the window manager adds
+// is only known once the window is shown.
+void MostrarCentrado(QWidget& form) {
+    form.show();
+    // Without a window manager nobody hands the new window the focus; ask for it.
+    form.activateWindow();
+    const QSize frame = form.frameGeometry().size() - form.geometry().size();
+    if (!frame.isEmpty() && frame.width() < 100 && frame.height() < 100) {
+        form.resize(kTamanoExterior - frame);
+    }
+    if (const QScreen* screen = form.screen()) {
+        QRect outer = form.frameGeometry();
+        outer.moveCenter(screen->availableGeometry().center());
+        form.move(outer.topLeft());
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    // Answered before any window exists, so they work without a display.
+    const Opciones opciones = LeerOpciones(arguments);
+    if (!opciones.error.isEmpty()) {
+        std::fprintf(stderr, "velmoranta: %s\n%s", qPrintable(opciones.error),
+                     qPrintable(TextoAyudaOpciones()));
+        return 2;
+    }
+    if (opciones.ayuda) {
+        std::printf("%s", qPrintable(TextoAyudaOpciones()));
+        return 0;
+    }
+    if (opciones.version) {
+        std::printf("velmoranta %s\n", VELMORANTA_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    // The application title captions every box; set as the name, so it is not appended to
+    // the window's own caption.
+    QApplication::setApplicationName(QStringLiteral("KORVALISTA"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORANTA_VERSION));
+    SustituirFuentes();
+
+    QtDialogs dialogs;
+    QtErrorReport errors;
+    SystemClock clock;
+    QtHelpViewer help;
+    PuertoAbierto puerto = AbrirPuerto(opciones);
+    if (!puerto.aviso.isEmpty()) {
+        dialogs.ShowMessage(puerto.aviso);
+    }
+
+    TForm1 form(FormSeams{*puerto.port, dialogs, errors, clock, help});
+    dialogs.SetOwner(&form);
+    errors.SetOwner(&form);
+    MostrarCentrado(form);
+    return app.exec();
+}
