@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // clang-format off
@@ -51,7 +52,12 @@ void EscribirPlantilla(const QString& name) {
     }
     try {
         BloquearExclusivo(fd);
-        if (::ftruncate(fd, 0) != 0) {
+        // Only a regular file can be cut; a device simply takes the bytes.
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            LanzarErrno(errno);
+        }
+        if (S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0) {
             LanzarErrno(errno);
         }
         EscribirExacto(fd, 0, PlantillaMuestras.data(), PlantillaMuestras.size());

@@ -1,0 +1,454 @@
+#include "DBase3Plus.h"
+#include "ListaFicheros.h"
+#include "NombresFichero.h"
+#include "PlantillaMuestras.h"
+#include "RuntimeErrors.h"
+#include "TablaAlmacen.h"
+#include "TablaDePrueba.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+/// A store whose every slot holds `relleno`, to see which slots a load leaves alone.
+std::unique_ptr<SampleStore> AlmacenRelleno(std::int32_t relleno, std::int32_t contador) {
+    auto store = std::make_unique<SampleStore>();
+    store->Sensor1.fill(relleno);
+    store->Sensor2.fill(relleno);
+    store->Contador = contador;
+    return store;
+}
+
+/// The two numbers of record k as stored, read without the component.
+std::pair<QByteArray, QByteArray> Registro(const QByteArray& file, int k) {
+    const QByteArray r = file.mid(129 + 8 * k, 8);
+    return {r.mid(1, 3), r.mid(4, 3)};
+}
+
+} // namespace
+
+class TestSampleFiles : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    QString Ruta(const QString& name) const { return dir_.filePath(name); }
+
+    std::unique_ptr<TDBase3Plus> Abrir(const QString& name) {
+        auto tabla = std::make_unique<TDBase3Plus>();
+        tabla->SetFileName(Ruta(name));
+        tabla->Open();
+        return tabla;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void strToInt_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "47" << true << 47;
+        QTest::newRow("right-aligned") << "  0" << true << 0;
+        QTest::newRow("plus sign") << " +5" << true << 5;
+        QTest::newRow("minus sign") << "-12" << true << -12;
+        QTest::newRow("leading zeros") << "007" << true << 7;
+        QTest::newRow("largest") << "2147483647" << true << 2147483647;
+        QTest::newRow("smallest") << "-2147483648" << true << int(-2147483647 - 1);
+        QTest::newRow("blank field") << " " << false << 0;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("sign only") << "-" << false << 0;
+        QTest::newRow("trailing space") << "47 " << false << 0;
+        QTest::newRow("inner space") << "4 7" << false << 0;
+        QTest::newRow("letters") << "4x" << false << 0;
+        QTest::newRow("two signs") << "+-4" << false << 0;
+        QTest::newRow("overflow") << "2147483648" << false << 0;
+        QTest::newRow("negative overflow") << "-2147483649" << false << 0;
+        QTest::newRow("far overflow") << "99999999999999999999" << false << 0;
+    }
+
+    void strToInt() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        if (ok) {
+            QCOMPARE(StrToInt(text), value);
+        } else {
+            try {
+                StrToInt(text);
+                QFAIL("converted");
+            } catch (const EConvertError& e) {
+                QCOMPARE(QString::fromUtf8(e.what()),
+                         QStringLiteral("'%1' is not a valid integer value").arg(text));
+            }
+        }
+    }
+
+    void runtimeMessages_data() {
+        QTest::addColumn<int>("err");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ENOENT") << ENOENT << 2 << "File not found";
+        QTest::newRow("ENOTDIR") << ENOTDIR << 3 << "Invalid filename";
+        QTest::newRow("EMFILE") << EMFILE << 4 << "Too many open files";
+        QTest::newRow("ENFILE") << ENFILE << 4 << "Too many open files";
+        QTest::newRow("EACCES") << EACCES << 5 << "File access denied";
+        QTest::newRow("EWOULDBLOCK") << EWOULDBLOCK << 5 << "File access denied";
+        QTest::newRow("EROFS") << EROFS << 5 << "File access denied";
+        QTest::newRow("ENOSPC") << ENOSPC << 101 << "Disk full";
+        QTest::newRow("EDQUOT") << EDQUOT << 101 << "Disk full";
+        // EIO's number is the runtime's "access denied"; it must not read as that.
+        QTest::newRow("EIO") << EIO << 1117 << "I/O error 1117";
+        QTest::newRow("ESTALE") << ESTALE << ESTALE << QStringLiteral("I/O error %1").arg(ESTALE);
+    }
+
+    void runtimeMessages() {
+        QFETCH(int, err);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QCOMPARE(CodigoDeErrno(err), code);
+        try {
+            LanzarErrno(err);
+        } catch (const EInOutError& e) {
+            QCOMPARE(e.code(), code);
+            QCOMPARE(QString::fromUtf8(e.what()), message);
+        }
+        QCOMPARE(QString::fromStdString(EInOutError::MessageFor(100)),
+                 QStringLiteral("Read beyond end of file"));
+        QCOMPARE(QString::fromStdString(EInOutError::MessageFor(103)),
+                 QStringLiteral("I/O error 103"));
+    }
+
+    void loadTheTemplate() {
+        EscribirPlantilla(Ruta("MUESTRAS.DBF"));
+        auto tabla = Abrir("MUESTRAS.DBF");
+        auto store = AlmacenRelleno(7, 0);
+        const ResultadoCarga r = CargarTabla(*tabla, *store);
+        QCOMPARE(r.Registros, 5);
+        QVERIFY(!r.Recortada);
+        QCOMPARE(store->Contador, 5);
+        for (const Serie* s : {&store->Sensor1, &store->Sensor2}) {
+            QCOMPARE((*s)[0], 0);
+            QCOMPARE((*s)[1], 100);
+            QCOMPARE((*s)[2], 0);
+            QCOMPARE((*s)[3], 0);
+            QCOMPARE((*s)[4], 7); // the last record is read but not stored
+            QCOMPARE((*s)[5], 7);
+        }
+        QCOMPARE(tabla->RecNo(), 4);
+    }
+
+    void loadDefaultsOnlyTheMinimum_data() {
+        QTest::addColumn<int>("max1");
+        QTest::addColumn<int>("min1");
+        QTest::addColumn<int>("min2");
+        QTest::addColumn<int>("expectMin1");
+        QTest::addColumn<int>("expectMin2");
+        QTest::newRow("zero minima") << 0 << 0 << 0 << 100 << 100;
+        QTest::newRow("real minima kept") << 60 << 30 << 41 << 30 << 41;
+        QTest::newRow("one channel zero") << 80 << 0 << 9 << 100 << 9;
+    }
+
+    void loadDefaultsOnlyTheMinimum() {
+        QFETCH(int, max1);
+        QFETCH(int, min1);
+        QFETCH(int, min2);
+        QFETCH(int, expectMin1);
+        QFETCH(int, expectMin2);
+        QVERIFY(EscribirFichero(Ruta("MIN.DBF"),
+                                TablaMuestras({{max1, 0}, {min1, min2}, {1, 1}, {2, 2}, {3, 3}})));
+        auto tabla = Abrir("MIN.DBF");
+        auto store = AlmacenRelleno(5, 0);
+        CargarTabla(*tabla, *store);
+        QCOMPARE(store->Sensor1[0], max1);
+        QCOMPARE(store->Sensor2[0], 0);
+        QCOMPARE(store->Sensor1[1], expectMin1);
+        QCOMPARE(store->Sensor2[1], expectMin2);
+    }
+
+    void loadFourRecords() {
+        QVERIFY(EscribirFichero(Ruta("CUATRO.DBF"),
+                                TablaMuestras({{10, 20}, {11, 21}, {12, 22}, {13, 23}})));
+        auto tabla = Abrir("CUATRO.DBF");
+        auto store = AlmacenRelleno(99, 0);
+        CargarTabla(*tabla, *store);
+        QCOMPARE(store->Contador, 4);
+        QCOMPARE(store->Sensor1[0], 10);
+        QCOMPARE(store->Sensor2[2], 22);
+        QCOMPARE(store->Sensor1[3], 99);
+        QCOMPARE(store->Sensor2[3], 99);
+    }
+
+    void loadStopsAtTextThatIsNoNumber() {
+        QByteArray bytes = TablaMuestras({{10, 20}, {11, 21}, {12, 22}, {13, 23}, {14, 24}});
+        bytes.replace(129 + 2 * 8 + 4, 3, "   "); // record 2, VALOR2 blank
+        QVERIFY(EscribirFichero(Ruta("BLANCO.DBF"), bytes));
+        auto tabla = Abrir("BLANCO.DBF");
+        auto store = AlmacenRelleno(0, 33);
+        try {
+            CargarTabla(*tabla, *store);
+            QFAIL("a blank field loaded");
+        } catch (const EConvertError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("' ' is not a valid integer value"));
+        }
+        QCOMPARE(store->Sensor1[1], 11);
+        QCOMPARE(store->Sensor1[2], 12); // the first field of the failing record is in
+        QCOMPARE(store->Sensor2[2], 0);
+        QCOMPARE(store->Contador, 33);
+    }
+
+    void saveIntoANewTable() {
+        // Contador 8: records 0-3 and 5-7 from the store, record 4 stays the template's.
+        auto store = AlmacenRelleno(0, 8);
+        for (int k = 0; k <= 8; ++k) {
+            store->Sensor1[k] = 40 + k;
+            store->Sensor2[k] = 200 + k;
+        }
+        EscribirPlantilla(Ruta("NUEVA.DBF"));
+        auto tabla = Abrir("NUEVA.DBF");
+        EscribirAlmacen(*tabla, *store);
+        QCOMPARE(tabla->RecordCount(), 8);
+        const QByteArray file = LeerFichero(Ruta("NUEVA.DBF"));
+        QCOMPARE(file.size(), 129 + 8 * 8);
+        QCOMPARE(file.mid(4, 4), QByteArray::fromHex("08000000"));
+        for (int k : {0, 1, 2, 3, 5, 6, 7}) {
+            QCOMPARE(Registro(file, k).first, QByteArray::number(40 + k) + ' ');
+            QCOMPARE(Registro(file, k).second, QByteArray::number(200 + k));
+            QCOMPARE(file.at(129 + 8 * k), ' ');
+            QCOMPARE(file.at(129 + 8 * k + 7), ' ');
+        }
+        QCOMPARE(file.mid(129 + 8 * 4, 8), QByteArray::fromHex("3020203020203020"));
+        QVERIFY(!file.contains('\x1A'));
+
+        CargarTabla(*tabla, *store);
+        QCOMPARE(store->Contador, 8);
+        QCOMPARE(store->Sensor1[4], 0);
+        QCOMPARE(store->Sensor2[6], 206);
+        QCOMPARE(store->Sensor1[7], 47); // not reloaded, kept
+    }
+
+    void saveIntoTheSameTableAppendsNothing() {
+        QVERIFY(EscribirFichero(Ruta("MISMA.DBF"),
+                                TablaMuestras({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}})));
+        auto tabla = Abrir("MISMA.DBF");
+        auto store = AlmacenRelleno(0, 0);
+        CargarTabla(*tabla, *store);
+        store->Sensor1[2] = 77;
+        store->Sensor1[5] = 88;
+        EscribirAlmacen(*tabla, *store);
+        const QByteArray file = LeerFichero(Ruta("MISMA.DBF"));
+        QCOMPARE(file.size(), 129 + 6 * 8 + 1);
+        QCOMPARE(Registro(file, 2).first, QByteArray("77 "));
+        QCOMPARE(Registro(file, 5).first, QByteArray("  6")); // the last record is left alone
+        QCOMPARE(file.back(), '\x1A');
+    }
+
+    void saveAHundredLoadedRecords() {
+        std::vector<std::pair<int, int>> lecturas;
+        for (int k = 0; k < 100; ++k) {
+            lecturas.push_back({k, 255 - k});
+        }
+        QVERIFY(EscribirFichero(Ruta("CIEN.DBF"), TablaMuestras(lecturas)));
+        auto tabla = Abrir("CIEN.DBF");
+        auto store = AlmacenRelleno(123, 0);
+        CargarTabla(*tabla, *store);
+        QCOMPARE(store->Contador, 100);
+        tabla->Close();
+        EscribirPlantilla(Ruta("COPIA.DBF"));
+        tabla->SetFileName(Ruta("COPIA.DBF"));
+        tabla->Open();
+        EscribirAlmacen(*tabla, *store);
+        QCOMPARE(tabla->RecordCount(), 100);
+        const QByteArray file = LeerFichero(Ruta("COPIA.DBF"));
+        QCOMPARE(file.size(), 129 + 100 * 8);
+        QCOMPARE(Registro(file, 0).first, QByteArray("0  ")); // a maximum of 0 stays
+        QCOMPARE(Registro(file, 1).first, QByteArray("1  "));
+        QCOMPARE(Registro(file, 3).second, QByteArray("252"));
+        QCOMPARE(file.mid(129 + 4 * 8, 8), QByteArray::fromHex("3020203020203020"));
+        QCOMPARE(Registro(file, 5).first, QByteArray("5  "));
+        QCOMPARE(Registro(file, 98).second, QByteArray("157"));
+        QCOMPARE(Registro(file, 99).first, QByteArray("123")); // slot 99 was not loaded
+    }
+
+    void tableLargerThanTheStore() {
+        std::vector<std::pair<int, int>> lecturas;
+        for (int k = 0; k < 6000; ++k) {
+            lecturas.push_back({k % 256, (k * 7) % 256});
+        }
+        const QByteArray original = TablaMuestras(lecturas);
+        QVERIFY(EscribirFichero(Ruta("GRANDE.DBF"), original));
+        auto tabla = Abrir("GRANDE.DBF");
+        auto store = AlmacenRelleno(-1, 0);
+        const ResultadoCarga r = CargarTabla(*tabla, *store);
+        QVERIFY(r.Recortada);
+        QCOMPARE(r.Registros, 6000);
+        QCOMPARE(store->Contador, LimiteMuestras);
+        QCOMPARE(store->Sensor1[4998], 4998 % 256);
+        QCOMPARE(store->Sensor2[4998], (4998 * 7) % 256);
+        QCOMPARE(store->Sensor1[4999], -1);
+        QCOMPARE(store->Sensor1[5000], -1);
+        QVERIFY(TextoTablaRecortada(r.Registros).contains(QStringLiteral("6000")));
+
+        for (int k = 0; k <= LimiteMuestras; ++k) {
+            store->Sensor1[k] = 9;
+            store->Sensor2[k] = 9;
+        }
+        EscribirAlmacen(*tabla, *store);
+        const QByteArray file = LeerFichero(Ruta("GRANDE.DBF"));
+        QCOMPARE(file.size(), original.size());
+        QCOMPARE(file.left(32), original.left(32));
+        QCOMPARE(Registro(file, 4998).first, QByteArray("9  "));
+        const int desde = 129 + 4999 * 8;
+        QCOMPARE(file.mid(desde), original.mid(desde));
+    }
+
+    void storeNeverReadPastItsEnd() {
+        // A store claiming more than it holds still appends only up to the last slot.
+        EscribirPlantilla(Ruta("TOPE.DBF"));
+        auto tabla = Abrir("TOPE.DBF");
+        auto store = AlmacenRelleno(1, LimiteMuestras + 50);
+        EscribirAlmacen(*tabla, *store);
+        QCOMPARE(tabla->RecordCount(), LimiteMuestras);
+    }
+
+    void extensionRule_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("no extension") << "/d/datos"
+                                      << "/d/datos.dbf";
+        QTest::newRow("other extension") << "/d/datos.txt"
+                                         << "/d/datos.txt.dbf";
+        QTest::newRow("lower case") << "/d/datos.dbf"
+                                    << "/d/datos.dbf";
+        QTest::newRow("mixed case") << "/d/datos.DbF"
+                                    << "/d/datos.DbF";
+        QTest::newRow("dot in the directory only") << "/d.dbf/datos"
+                                                   << "/d.dbf/datos.dbf";
+        QTest::newRow("longer extension") << "/d/datos.dbff"
+                                          << "/d/datos.dbff.dbf";
+        QTest::newRow("bare") << "x.DBF"
+                              << "x.DBF";
+        QTest::newRow("ends in a dot") << "x."
+                                       << "x..dbf";
+    }
+
+    void extensionRule() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, result);
+        QCOMPARE(ConExtensionDbf(chosen), result);
+    }
+
+    void bareName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bare");
+        QTest::newRow("path") << "/home/u/DATOS.DBF"
+                              << "DATOS.DBF";
+        QTest::newRow("relative") << "sub/x.dbf"
+                                  << "x.dbf";
+        QTest::newRow("bare") << "x.dbf"
+                              << "x.dbf";
+        QTest::newRow("colon belongs to the name") << "a:b.dbf"
+                                                   << "a:b.dbf";
+        QTest::newRow("mask") << "*.dbf"
+                              << "*.dbf";
+    }
+
+    void bareName() {
+        QFETCH(QString, text);
+        QFETCH(QString, bare);
+        QCOMPARE(NombreSinRuta(text), bare);
+    }
+
+    void inUse() {
+        QDir(dir_.path()).mkpath(QStringLiteral("x"));
+        EscribirPlantilla(Ruta("USO.DBF"));
+        EscribirPlantilla(Ruta("OTRA.DBF"));
+        QVERIFY(QFile::link(Ruta("USO.DBF"), Ruta("enlace.dbf")));
+        QCOMPARE(::link(QFile::encodeName(Ruta("USO.DBF")).constData(),
+                        QFile::encodeName(Ruta("duro.dbf")).constData()),
+                 0);
+        TDBase3Plus tabla;
+        tabla.SetFileName(Ruta("USO.DBF"));
+        // The name alone counts even while the table is closed.
+        QVERIFY(FicheroEnUso(Ruta("USO.DBF"), tabla));
+        QVERIFY(!FicheroEnUso(dir_.path() + QStringLiteral("/x/../USO.DBF"), tabla));
+        tabla.Open();
+        QVERIFY(FicheroEnUso(dir_.path() + QStringLiteral("/x/../USO.DBF"), tabla));
+        QVERIFY(FicheroEnUso(Ruta("enlace.dbf"), tabla));
+        QVERIFY(FicheroEnUso(Ruta("duro.dbf"), tabla));
+        QVERIFY(!FicheroEnUso(Ruta("OTRA.DBF"), tabla));
+        QVERIFY(!FicheroEnUso(Ruta("uso.dbf"), tabla));
+        QVERIFY(!FicheroEnUso(Ruta("NADA.DBF"), tabla));
+        tabla.Close();
+        QVERIFY(!FicheroEnUso(Ruta("enlace.dbf"), tabla));
+    }
+
+    void applyPathToTheFileList_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        const QString none;
+        const QString d = QStringLiteral("%DIR%");
+        QTest::newRow("empty") << "" << none << none << none << none;
+        QTest::newRow("the selected file") << "%DIR%/A.DBF" << none << none << none << none;
+        QTest::newRow("mask") << "*.txt" << none << "*.txt" << none << none;
+        QTest::newRow("question mark") << "A?.dbf" << none << "A?.dbf" << none << none;
+        QTest::newRow("directory") << "sub/" << d + "/sub" << none << none << none;
+        QTest::newRow("directory without slash") << "sub" << d + "/sub" << none << none << none;
+        QTest::newRow("parent") << "sub/../" << d << none << none << none;
+        QTest::newRow("directory and mask") << "sub/*.dbf" << d + "/sub"
+                                            << "*.dbf" << none << none;
+        QTest::newRow("file here") << "B.DBF" << none << none << "B.DBF" << none;
+        QTest::newRow("file elsewhere")
+            << "%DIR%/sub/C.DBF" << d + "/sub" << none << "C.DBF" << none;
+        QTest::newRow("letter case differs")
+            << "b.dbf" << none << none << none << "Invalid file name - b.dbf";
+        QTest::newRow("missing file")
+            << "NADA.DBF" << none << none << none << "Invalid file name - NADA.DBF";
+        QTest::newRow("missing file elsewhere")
+            << "sub/NADA.DBF" << none << none << none << "Invalid file name - sub/NADA.DBF";
+        QTest::newRow("missing directory")
+            << "nodir/x.dbf" << none << none << none << "Invalid filename";
+    }
+
+    void applyPathToTheFileList() {
+        QFETCH(QString, text);
+        QFETCH(QString, directory);
+        QFETCH(QString, mask);
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        const QString base = QDir(dir_.path()).canonicalPath() + QStringLiteral("/list");
+        QDir().mkpath(base + QStringLiteral("/sub"));
+        EscribirPlantilla(base + QStringLiteral("/A.DBF"));
+        EscribirPlantilla(base + QStringLiteral("/B.DBF"));
+        EscribirPlantilla(base + QStringLiteral("/sub/C.DBF"));
+        text.replace(QStringLiteral("%DIR%"), base);
+        directory.replace(QStringLiteral("%DIR%"), base);
+        try {
+            const CambioListaFicheros c =
+                AplicarRutaALista(text, base, base + QStringLiteral("/A.DBF"));
+            QVERIFY2(error.isEmpty(), "no error raised");
+            QCOMPARE(c.Directorio.value_or(QString()), directory);
+            QCOMPARE(c.Mascara.value_or(QString()), mask);
+            QCOMPARE(c.Fichero.value_or(QString()), file);
+        } catch (const std::runtime_error& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), error);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSampleFiles)
+#include "test_samplefiles.moc"
