@@ -30,3 +30,4 @@ inline void Report(const char* what, double seconds) {
 }
 
 void RunSamplingBenchmarks();
+void RunSamplefilesBenchmarks();

@@ -5,5 +5,6 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     RunSamplingBenchmarks();
+    RunSamplefilesBenchmarks();
     return 0;
 }
