@@ -32,6 +32,7 @@ void SetCaption(QLabel* label, const QString& text) {
 std::unique_ptr<Ui::TForm1> TForm1::CrearFormulario(TForm1* form) {
     // The pictures live in this static library; pull them in before the form uses them.
     Q_INIT_RESOURCE(pictures);
+    Q_INIT_RESOURCE(help);
     auto ui = std::make_unique<Ui::TForm1>();
     ui->setupUi(form);
     return ui;
@@ -42,6 +43,8 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
       chart_(ui_->Image1->Picture()) {
     Timer1.setInterval(1000);
     Timer1.setSingleShot(false);
+    // Samples a tenth of a second apart should be just that, not within five percent.
+    Timer1.setTimerType(Qt::PreciseTimer);
     ConnectHandlers();
 }
 

@@ -1,0 +1,388 @@
+#include "Colors.h"
+#include "ScriptedSeams.h"
+#include "TForm1.h"
+#include "TJLabel.h"
+#include "TRadioGroup.h"
+#include "ui_TForm1.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+/// Window tests: a fresh TForm1 with scripted seams for every case.
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void formHoldsEveryNamedControl();
+    void activationLeavesSamplingStopped();
+    void startAndPauseSwapTheButtons();
+    void tickStoresShowsAndPlotsInOrder();
+    void firstTickOnAnEmptyStore();
+    void fullStoreStopsTheTimer();
+    void rateChoiceSetsTheInterval();
+    void clockCaptionFollowsTheRate();
+    void scrollPositionShowsItsSlot();
+    void hoverShowsTheSlotUnderThePointer();
+    void hoverLabelOffTakesNoCapture();
+    void hoverLabelOnChangesLook();
+    void errorsEndInTheReport();
+    void exitClosesTheWindow();
+    void helpOpensWithoutStoppingSampling();
+    void meansAndClipboardFromTheButtons();
+
+private:
+    std::unique_ptr<TestSeams> seams;
+    std::unique_ptr<TForm1> form;
+    Ui::TForm1& ui() { return form->ui(); }
+    QRgb Px(int x, int y) { return ui().Image1->Picture().pixel(x, y) | 0xFF000000; }
+};
+
+void WindowTest::init() {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    seams = std::make_unique<TestSeams>();
+    form = std::make_unique<TForm1>(seams->seams());
+    form->FormActivate();
+}
+
+void WindowTest::cleanup() {
+    form.reset();
+    seams.reset();
+}
+
+void WindowTest::formHoldsEveryNamedControl() {
+    const QStringList names = {
+        "Label3", "Label4", "Label12", "Label29", "TabbedNotebook1", "Image1", "Referencia",
+        "Actual", "JLabel1", "Label28", "Label27", "Label10", "Label9", "Label7", "Label6",
+        "Label5", "Label8", "Label11", "Label25", "Label26", "Actual2", "Label13", "Label14",
+        "Image2", "Image3", "Bevel1", "Label15", "Label16", "barra", "Muestreo", "Inicio",
+        "Pausa", "Salir", "Edit1", "Edit2", "Portapapeles", "Portapapeles2", "Edit3", "Edit4",
+        "Sonido", "Sonido2", "version", "year", "numrecs", "headlen", "reclen", "rez", "Label2",
+        "X", "Y", "totalrecs", "Current", "Memo1", "Label1", "Label17", "PathLabel", "Label18",
+        "Label19", "Bevel2", "Abrir", "Guardar", "Borrar", "Panel1", "NombreFile", "FileEdit",
+        "DirectoryListBox1", "FileListBox1", "FilterComboBox1", "DriveComboBox1", "Eliminar",
+        "Bevel4", "Bevel3", "Horainicio", "HoraActual", "Label20", "Label21", "Label22",
+        "Fecha", "Media1", "Media2", "BitBtn1", "BitBtn2", "BitBtn3", "Memo3"};
+    for (const QString& name : names) {
+        QVERIFY2(form->findChild<QWidget*>(name), qPrintable(name));
+    }
+    QCOMPARE(ui().Image1->geometry(), QRect(59, 9, 320, 200));
+    QCOMPARE(ui().Muestreo->itemIndex(), 1);
+    QCOMPARE(ui().JLabel1->OnMoveBColor(), QColor(Qt::yellow));
+    QVERIFY(!ui().JLabel1->OnEnabled());
+    QCOMPARE(ui().Label26->text(), QString("0") + QChar(0xBA));
+    QVERIFY(!ui().Memo1->isVisibleTo(form.get()));
+    QCOMPARE(ui().Memo3->toPlainText().split('\n').value(1), QString("temperaturas a través del "));
+    QCOMPARE(ui().TabbedNotebook1->count(), 3);
+    QCOMPARE(ui().TabbedNotebook1->tabText(2), QString("Información y ayuda"));
+}
+
+void WindowTest::activationLeavesSamplingStopped() {
+    QCOMPARE(ui().Image1->height(), 200);
+    QVERIFY(!form->Timer1.isActive());
+    QCOMPARE(form->Timer1.interval(), 1000);
+    QVERIFY(ui().Inicio->isEnabled());
+    QVERIFY(!ui().Pausa->isEnabled());
+    QCOMPARE(ui().Referencia->text(), QString("0"));
+    QCOMPARE(ui().TabbedNotebook1->currentIndex(), 0);
+    QCOMPARE(Px(100, 100), RgbFromBgr(clGrid));
+    // The start-up load draws the grid twice (before the table and in the redraw), so the
+    // outline already has the grid's colour.
+    QCOMPARE(Px(0, 50), RgbFromBgr(clGrid));
+}
+
+void WindowTest::startAndPauseSwapTheButtons() {
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    QVERIFY(form->Timer1.isActive());
+    QVERIFY(!ui().Inicio->isEnabled());
+    QVERIFY(ui().Pausa->isEnabled());
+    QCOMPARE(ui().Horainicio->text(), QString("14:05:09"));
+    QCOMPARE(ui().Fecha->text(), QLocale().toString(QDate(2026, 12, 7), QLocale::ShortFormat));
+
+    seams->port.reading1 = 40;
+    seams->port.reading2 = 42;
+    form->Timer1Timer();
+    form->Timer1Timer();
+    QTest::mouseClick(ui().Pausa, Qt::LeftButton);
+    QVERIFY(!form->Timer1.isActive());
+    QVERIFY(ui().Inicio->isEnabled());
+    QVERIFY(!ui().Pausa->isEnabled());
+
+    // Starting again continues the series and refreshes the start time; max and min stay.
+    seams->clock.now = seams->clock.now.addSecs(3600);
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    QCOMPARE(ui().Horainicio->text(), QString("15:05:09"));
+    form->Timer1Timer();
+    QCOMPARE(form->Store().Contador, 3);
+    QCOMPARE(form->Store().Sensor1[3], 40);
+    QCOMPARE(form->Store().Sensor1[0], 40);
+}
+
+void WindowTest::tickStoresShowsAndPlotsInOrder() {
+    SampleStore& store = form->Store();
+    store.Contador = 5; // a cleared table: the next reading goes to slot 6
+    store.Sensor1[0] = 50;
+    store.Sensor1[1] = 100;
+    store.Sensor2[0] = 10;
+    store.Sensor2[1] = 100;
+    seams->port.reading1 = 47;
+    seams->port.reading2 = 48;
+    form->Timer1Timer();
+
+    QCOMPARE(store.Contador, 6);
+    QCOMPARE(store.Sensor1[6], 47);
+    QCOMPARE(store.Sensor2[6], 48);
+    QCOMPARE(store.Sensor1[0], 50); // not above the maximum
+    QCOMPARE(store.Sensor1[1], 47);
+    QCOMPARE(store.Sensor2[0], 48);
+    QCOMPARE(store.Sensor2[1], 48);
+    QCOMPARE(ui().X->text(), QString("6"));
+    QCOMPARE(ui().Y->text(), QString("23,5"));
+    QCOMPARE(ui().Actual->text(), QString("23,5º"));
+    QCOMPARE(ui().Actual2->text(), QString("24º"));
+    QCOMPARE(ui().Edit1->text(), QString("25"));
+    QCOMPARE(ui().Edit2->text(), QString("23,5"));
+    QCOMPARE(ui().Edit3->text(), QString("24"));
+    QCOMPARE(ui().Edit4->text(), QString("24"));
+    QCOMPARE(Px(6, 153), RgbFromBgr(clYellow));
+    QCOMPARE(Px(6, 152), RgbFromBgr(clLime));
+
+    // Equal readings: the lime dot is set last and covers the yellow one.
+    seams->port.reading1 = seams->port.reading2 = 60;
+    form->Timer1Timer();
+    QCOMPARE(Px(7, 140), RgbFromBgr(clLime));
+    // 255 is shown and stored, plotted nowhere.
+    seams->port.reading1 = 255;
+    const QImage before = ui().Image1->Picture().copy();
+    seams->port.reading2 = 0;
+    form->Timer1Timer();
+    QCOMPARE(ui().Actual->text(), QString("127,5º"));
+    QCOMPARE(store.Sensor1[8], 255);
+    QCOMPARE(ui().Image1->Picture(), before);
+}
+
+void WindowTest::firstTickOnAnEmptyStore() {
+    seams->port.reading1 = 44;
+    seams->port.reading2 = 46;
+    form->Timer1Timer();
+    const SampleStore& store = form->Store();
+    QCOMPARE(store.Contador, 1);
+    QCOMPARE(store.Sensor1[1], 44); // its own minimum
+    QCOMPARE(store.Sensor1[0], 44);
+    QCOMPARE(store.Sensor2[1], 46);
+    QCOMPARE(store.Sensor2[0], 46);
+}
+
+void WindowTest::fullStoreStopsTheTimer() {
+    form->Store().Contador = 4999;
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    seams->port.reading1 = 33;
+    form->Timer1Timer();
+    QCOMPARE(form->Store().Contador, 5000);
+    QCOMPARE(form->Store().Sensor1[5000], 33);
+    QVERIFY(form->Timer1.isActive());
+
+    seams->port.reading1 = 99;
+    form->Timer1Timer();
+    QCOMPARE(form->Store().Contador, 5000);
+    QCOMPARE(form->Store().Sensor1[5000], 33);
+    QVERIFY(!form->Timer1.isActive());
+    QCOMPARE(ui().X->text(), QString("5000")); // the full tick shows nothing new
+    QVERIFY(!ui().Inicio->isEnabled());
+    QVERIFY(ui().Pausa->isEnabled());
+    // Pausing from Full leads to Stopped; starting again is Full at the first tick.
+    QTest::mouseClick(ui().Pausa, Qt::LeftButton);
+    QVERIFY(ui().Inicio->isEnabled());
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    form->Timer1Timer();
+    QVERIFY(!form->Timer1.isActive());
+    QCOMPARE(form->Store().Contador, 5000);
+}
+
+void WindowTest::rateChoiceSetsTheInterval() {
+    const auto radios = ui().Muestreo->findChildren<QRadioButton*>();
+    QCOMPARE(radios.size(), 3);
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    radios[2]->click();
+    QCOMPARE(ui().Muestreo->itemIndex(), 2);
+    QCOMPARE(form->Timer1.interval(), 60000);
+    QVERIFY(form->Timer1.isActive()); // a rate change neither starts nor stops sampling
+    radios[0]->click();
+    QCOMPARE(form->Timer1.interval(), 100);
+    QVERIFY(form->Timer1.remainingTime() <= 100);
+    QTest::mouseClick(ui().Pausa, Qt::LeftButton);
+    radios[1]->click();
+    QCOMPARE(form->Timer1.interval(), 1000);
+    QVERIFY(!form->Timer1.isActive());
+    // No item chosen: the interval stays.
+    ui().Muestreo->setItemIndex(-1);
+    form->MuestreoClick();
+    QCOMPARE(form->Timer1.interval(), 1000);
+}
+
+void WindowTest::clockCaptionFollowsTheRate() {
+    ui().Muestreo->setItemIndex(0);
+    form->Timer1Timer();
+    QCOMPARE(ui().HoraActual->text(), QString("00:00:00"));
+    ui().Muestreo->setItemIndex(2);
+    form->Timer1Timer();
+    QCOMPARE(ui().HoraActual->text(), QString("14:05:09"));
+}
+
+void WindowTest::scrollPositionShowsItsSlot() {
+    SampleStore& store = form->Store();
+    store.Contador = 400;
+    store.Sensor1[100] = 120;
+    store.Sensor2[100] = 0;
+    ui().barra->setValue(5);
+    QCOMPARE(form->Desplazamiento(), 100);
+    QCOMPARE(ui().Referencia->text(), QString("100"));
+    QCOMPARE(ui().Label2->text(), QString("5"));
+    QCOMPARE(Px(0, 80), RgbFromBgr(clYellow));
+    ui().barra->setValue(100);
+    QCOMPARE(ui().Referencia->text(), QString("2000"));
+
+    // A tick's dot beyond the right edge is not drawn, but shows after scrolling there.
+    ui().barra->setValue(0);
+    seams->port.reading1 = 50;
+    form->Timer1Timer();
+    ui().barra->setValue(20);
+    QCOMPARE(Px(1, 150), RgbFromBgr(clYellow));
+}
+
+void WindowTest::hoverShowsTheSlotUnderThePointer() {
+    SampleStore& store = form->Store();
+    store.Contador = 60;
+    store.Sensor1[50] = 47;
+    store.Sensor2[50] = 48;
+    ui().barra->setValue(2);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::mouseMove(ui().Image1, QPoint(10, 30));
+    QCOMPARE(ui().Actual->text(), QString("23,5"));
+    QCOMPARE(ui().Actual2->text(), QString("24"));
+    QCOMPARE(ui().Image1->toolTip(), QString("Posición del cursor:23,5 24"));
+
+    // Moves from outside the picture read the nearest column, never outside the store.
+    store.Sensor1[40] = 20;
+    form->Image1MouseMove(-300, 5);
+    QCOMPARE(ui().Actual->text(), QString("10"));
+    store.Sensor1[2319] = 30;
+    ui().barra->setValue(100);
+    form->Image1MouseMove(5000, 5);
+    QCOMPARE(ui().Actual->text(), QString("15"));
+}
+
+void WindowTest::hoverLabelOffTakesNoCapture() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QColor before = ui().JLabel1->FontColor();
+    QTest::mouseMove(ui().JLabel1, QPoint(5, 5));
+    QTest::mouseMove(ui().JLabel1, QPoint(5, 50));
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QCOMPARE(ui().JLabel1->FontColor(), before);
+    QVERIFY(ui().JLabel1->Styles().testFlag(TJLabel::fsBold));
+    QVERIFY(ui().JLabel1->Styles().testFlag(TJLabel::fsItalic));
+}
+
+void WindowTest::hoverLabelOnChangesLook() {
+    QWidget window;
+    window.resize(200, 200);
+    auto* label = new TJLabel(&window);
+    label->setGeometry(10, 10, 60, 20);
+    label->setText("hover");
+    label->setOnEnabled(true);
+    label->setOnMoveFColor(Qt::red);
+    label->setOffMoveFColor(Qt::blue);
+    label->setOnStyles(TJLabel::fsBold);
+    QFont designed = label->font();
+    designed.setItalic(true);
+    designed.setBold(true);
+    label->setFont(designed);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QTest::mouseMove(label, QPoint(5, 5));
+    QCOMPARE(QWidget::mouseGrabber(), label);
+    QCOMPARE(label->FontColor(), QColor(Qt::red));
+    QCOMPARE(label->Styles(), TJLabel::FontStyles(TJLabel::fsBold));
+    // A new value waits for the next entry.
+    label->setOnMoveFColor(Qt::green);
+    QTest::mouseMove(label, QPoint(6, 6));
+    QCOMPARE(label->FontColor(), QColor(Qt::red));
+    // The right edge itself is still inside.
+    QMouseEvent edge(QEvent::MouseMove, QPointF(60, 5), QPointF(60, 5), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(label, &edge);
+    QCOMPARE(QWidget::mouseGrabber(), label);
+    QMouseEvent out(QEvent::MouseMove, QPointF(-1, 5), QPointF(-1, 5), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(label, &out);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QCOMPARE(label->FontColor(), QColor(Qt::blue));
+    QCOMPARE(label->Styles(), TJLabel::FontStyles()); // plain, not the designed bold italic
+}
+
+void WindowTest::errorsEndInTheReport() {
+    bool after = false;
+    form->Guarded([&] {
+        throw std::runtime_error("File not found");
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(seams->errors.reports, QStringList{"File not found."});
+}
+
+void WindowTest::exitClosesTheWindow() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    ui().Salir->click();
+    QVERIFY(!form->isVisible());
+    QVERIFY(seams->errors.reports.isEmpty());
+}
+
+void WindowTest::helpOpensWithoutStoppingSampling() {
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    ui().BitBtn1->click();
+    QCOMPARE(seams->help.shown, QStringList{"VELMORAN.HLP"});
+    QVERIFY(form->Timer1.isActive());
+}
+
+void WindowTest::meansAndClipboardFromTheButtons() {
+    SampleStore& store = form->Store();
+    store.Contador = 9;
+    const int one[] = {46, 47, 47, 48};
+    for (int i = 0; i < 4; ++i) {
+        store.Sensor1[6 + i] = one[i];
+        store.Sensor2[6 + i] = 45;
+    }
+    store.Sensor1[2] = 40;
+    store.Sensor2[2] = 41;
+    ui().BitBtn2->click();
+    ui().BitBtn3->click();
+    QCOMPARE(ui().Media1->text(), QString("24º "));
+    QCOMPARE(ui().Media2->text(), QString("22º "));
+
+    store.Contador = 3;
+    store.Sensor1[3] = 47;
+    store.Sensor2[3] = 40;
+    ui().Portapapeles->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("20\r\n23,5\r\n"));
+    ui().Portapapeles2->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("20,5\r\n20\r\n"));
+    QCOMPARE(ui().Memo1->toPlainText().remove('\r'), QString("20,5\n20\n"));
+    store.Contador = 1;
+    ui().Portapapeles->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
