@@ -31,3 +31,4 @@ inline void Report(const char* what, double seconds) {
 
 void RunSamplingBenchmarks();
 void RunSamplefilesBenchmarks();
+void RunVoiceBenchmarks();

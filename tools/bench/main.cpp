@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RunSamplingBenchmarks();
     RunSamplefilesBenchmarks();
+    RunVoiceBenchmarks();
     return 0;
 }
