@@ -12,6 +12,10 @@ struct Parser {
                                 "Accede directamente a los puertos 0x378-0x37A (root, x86)."};
     QCommandLineOption simulate{QStringList{"simulate"},
                                 "Usa los dos conversores simulados en lugar del puerto."};
+    QCommandLineOption newTable{QStringList{"nueva-tabla"},
+                                "Escribe una tabla de muestras vacía FICHERO (5 registros) y "
+                                "termina; no sustituye un fichero que ya exista.",
+                                "FICHERO"};
     QCommandLineOption help{QStringList{"h", "help"}, "Muestra esta ayuda."};
     QCommandLineOption version{QStringList{"v", "version"}, "Muestra la versión."};
 
@@ -19,7 +23,7 @@ struct Parser {
         parser.setApplicationDescription(
             "Termómetro electrónico de dos canales: dos conversores serie de 8 bits en el "
             "puerto paralelo.");
-        parser.addOptions({port, directIo, simulate, help, version});
+        parser.addOptions({port, directIo, simulate, newTable, help, version});
     }
 };
 } // namespace
@@ -37,6 +41,11 @@ Opciones LeerOpciones(const QStringList& arguments) {
     }
     o.ayuda = p.parser.isSet(p.help);
     o.version = p.parser.isSet(p.version);
+    o.nuevaTabla = p.parser.value(p.newTable);
+    if (p.parser.isSet(p.newTable) && o.nuevaTabla.isEmpty()) {
+        o.error = "--nueva-tabla necesita un nombre de fichero.";
+        return o;
+    }
     const int choices = int(p.parser.isSet(p.port)) + int(p.parser.isSet(p.directIo)) +
                         int(p.parser.isSet(p.simulate));
     if (choices > 1) {
@@ -63,6 +72,8 @@ QString TextoAyudaOpciones() {
            "  --port DISPOSITIVO  " + p.port.description() + "\n"
            "  --direct-io         " + p.directIo.description() + "\n"
            "  --simulate          " + p.simulate.description() + "\n"
+           "  --nueva-tabla FICHERO\n"
+           "                      " + p.newTable.description() + "\n"
            "  -h, --help          " + p.help.description() + "\n"
            "  -v, --version       " + p.version.description() + "\n";
 }

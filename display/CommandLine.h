@@ -11,6 +11,8 @@ struct Opciones {
     QString dispositivo = QStringLiteral("/dev/parport0");
     bool ayuda = false;
     bool version = false;
+    /// --nueva-tabla: write a fresh sample table of this name and end.
+    QString nuevaTabla;
     /// Not empty when the arguments cannot be used; says why.
     QString error;
 };

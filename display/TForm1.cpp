@@ -5,12 +5,21 @@
 #include "Colors.h"
 #include "Dialogs.h"
 #include "HelpViewer.h"
+#include "ListaFicheros.h"
 #include "MeanTemperature.h"
+#include "NombresFichero.h"
+#include "PlantillaMuestras.h"
+#include "RuntimeErrors.h"
+#include "TablaAlmacen.h"
 #include "TemperatureText.h"
 #include "TimeText.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QEvent>
+#include <QKeyEvent>
+#include <cerrno>
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QToolTip>
 #include <exception>
@@ -19,6 +28,7 @@ namespace {
 constexpr int kAlturaGrafico = 200;
 constexpr std::int32_t kIntervalos[] = {100, 1000, 60000};
 const QString kFicheroAyuda = QStringLiteral("VELMORAN.HLP");
+const QString kTablaInicial = QStringLiteral("MUESTRAS.DBF");
 } // namespace
 
 void SetCaption(QLabel* label, const QString& text) {
@@ -45,6 +55,14 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     Timer1.setSingleShot(false);
     // Samples a tenth of a second apart should be just that, not within five percent.
     Timer1.setTimerType(Qt::PreciseTimer);
+    Muestras.SetFileName(kTablaInicial);
+    // The file page's controls drive each other as one group.
+    ui_->FileListBox1->SetFileEdit(ui_->FileEdit);
+    ui_->DirectoryListBox1->SetDirLabel(ui_->PathLabel);
+    ui_->FileListBox1->SetDirectory(ui_->DirectoryListBox1->Directory());
+    ui_->FilterComboBox1->SetFileList(ui_->FileListBox1);
+    ui_->DriveComboBox1->SetDirList(ui_->DirectoryListBox1);
+    ui_->FileEdit->installEventFilter(this);
     ConnectHandlers();
 }
 
@@ -75,6 +93,11 @@ void TForm1::ConnectHandlers() {
         connect(button, &QPushButton::clicked, this,
                 [this, button] { Guarded([&] { PortapapelesClick(button); }); });
     }
+    on(ui_->Guardar, &QPushButton::clicked, &TForm1::GuardarClick);
+    on(ui_->Abrir, &QPushButton::clicked, &TForm1::AbrirClick);
+    on(ui_->Borrar, &QPushButton::clicked, &TForm1::BorrarClick);
+    on(ui_->Eliminar, &QPushButton::clicked, &TForm1::EliminarClick);
+    on(ui_->DirectoryListBox1, &TDirectoryListBox::Change, &TForm1::DirectoryListBox1Change);
     on(ui_->Muestreo, &TRadioGroup::Click, &TForm1::MuestreoClick);
     on(ui_->barra, &QScrollBar::valueChanged, &TForm1::barraChange);
     connect(ui_->Image1, &TImage::MouseMove, this,
@@ -99,10 +122,19 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::ArrancarCargaInicial() {
+    MostrarNombreFichero(QStringLiteral("Muestras.dbf"), -1);
     DibujarRejilla();
+    Muestras.Open();
+    ui_->Current->setText(QString::number(Muestras.RecNo()));
+    ui_->totalrecs->setText(QString::number(Muestras.RecordCount()));
+    CargarTabla();
     barraChange();
     Timer1.stop();
     ui_->Pausa->setEnabled(false);
+    ui_->version->setText(QString::number(Muestras.Version()));
+    ui_->year->setText(QString::number(Muestras.UpdateDate()[0]));
+    ui_->numrecs->setText(QString::number(Muestras.RecordCount()));
+    ui_->headlen->setText(QString::number(Muestras.HeaderLength()));
 }
 
 void TForm1::DibujarRejilla() {
@@ -202,7 +234,11 @@ void TForm1::Image1MouseMove(int x, int) {
     }
 }
 
-void TForm1::SalirClick() { close(); }
+void TForm1::SalirClick() {
+    // With no table open there is nothing to close; the exit button always ends the program.
+    CerrarSiAbierta();
+    close();
+}
 
 void TForm1::BitBtn1Click() { seams_.help.ShowContents(kFicheroAyuda, this); }
 
@@ -221,4 +257,153 @@ void TForm1::PortapapelesClick(QObject* Sender) {
     // its CR LF (an edit's own copy would turn them into bare line feeds).
     ui_->Memo1->setPlainText(text);
     QGuiApplication::clipboard()->setText(text);
+}
+
+// ---- The file page ----
+
+void TForm1::CargarTabla() {
+    const ResultadoCarga carga = ::CargarTabla(Muestras, store_);
+    if (carga.Recortada) {
+        seams_.dialogs.ShowMessage(TextoTablaRecortada(carga.Registros));
+    }
+}
+
+void TForm1::ActualizarTabla(QObject*) {
+    CargarTabla();
+    barraChange();
+    Timer1.stop();
+    ui_->Pausa->setEnabled(false);
+    ui_->Edit1->setText(TextoTemperatura(store_.Sensor1[0]));
+    ui_->Edit2->setText(TextoTemperatura(store_.Sensor1[1]));
+    ui_->Edit3->setText(TextoTemperatura(store_.Sensor2[0]));
+    ui_->Edit4->setText(TextoTemperatura(store_.Sensor2[1]));
+}
+
+void TForm1::DetenerMuestreo() {
+    Timer1.stop();
+    ui_->Pausa->setEnabled(false);
+    ui_->Inicio->setEnabled(true);
+}
+
+// After a failed open no table is open; closing it then would stop every way back to a
+// table, so only an open table is closed.
+void TForm1::CerrarSiAbierta() {
+    if (Muestras.Active()) {
+        Muestras.Close();
+    }
+}
+
+/// The name label fits its text; the panel around it is 10 pixels wider than `panelWidth`,
+/// or than the label when that is negative.
+void TForm1::MostrarNombreFichero(const QString& name, int panelWidth) {
+    SetCaption(ui_->NombreFile, name);
+    ui_->NombreFile->adjustSize();
+    const int width = (panelWidth < 0 ? ui_->NombreFile->width() : panelWidth) + 10;
+    ui_->Panel1->resize(width, ui_->Panel1->height());
+}
+
+void TForm1::GuardarClick() {
+    DetenerMuestreo();
+    QString name = guardarNombre_;
+    if (seams_.dialogs.ExecuteSave(name, QStringLiteral("Ficheros de muestras(dbf)"),
+                                   QStringLiteral("*.dbf"))) {
+        guardarNombre_ = name;
+        if (name != Muestras.FileName()) {
+            name = ConExtensionDbf(name);
+            guardarNombre_ = name;
+            MostrarNombreFichero(name, -1);
+            CerrarSiAbierta();
+            Muestras.SetFileName(name);
+            DibujarRejilla();
+            EscribirPlantilla(name);
+            Muestras.Open();
+        }
+    }
+    EscribirAlmacen(Muestras, store_);
+    Timer1.stop();
+    ui_->Pausa->setEnabled(false);
+    ActualizarTabla(ui_->Guardar);
+    ui_->FileListBox1->Update();
+}
+
+void TForm1::AbrirClick() {
+    DetenerMuestreo();
+    CerrarSiAbierta();
+    Muestras.SetFileName(NombreSinRuta(ui_->FileEdit->text()));
+    MostrarNombreFichero(ui_->FileEdit->text(), ui_->FileEdit->width());
+    DibujarRejilla();
+    Muestras.Open();
+    ActualizarTabla(ui_->Abrir);
+    ui_->TabbedNotebook1->setCurrentIndex(0);
+}
+
+void TForm1::BorrarClick() {
+    DetenerMuestreo();
+    CerrarSiAbierta();
+    EscribirPlantilla(Muestras.FileName());
+    Muestras.Open();
+    ActualizarTabla(ui_->Borrar);
+    ui_->barra->setValue(0);
+    ui_->TabbedNotebook1->setCurrentIndex(0);
+}
+
+void TForm1::EliminarClick() {
+    DetenerMuestreo();
+    const QString name = NombreSinRuta(ui_->FileEdit->text());
+    const QString path = ui_->FileListBox1->FileName();
+    // The open table is refused by its name and by its identity, whatever path names it.
+    if (FicheroEnUso(name, Muestras) || (!path.isEmpty() && FicheroEnUso(path, Muestras))) {
+        seams_.dialogs.ShowMessage(QStringLiteral(" ¡Fichero en USO !"));
+        return;
+    }
+    if (!seams_.dialogs.AskYesNo(QStringLiteral("¿Desea borrar ") + path + '?')) {
+        ui_->FileListBox1->Update();
+        return;
+    }
+    const bool deleted = ::unlink(QFile::encodeName(path).constData()) == 0;
+    const int error = errno;
+    ui_->FileListBox1->Update();
+    if (!deleted) {
+        LanzarErrno(error);
+    }
+    seams_.dialogs.ShowMessage(QStringLiteral(" Fichero eliminado "));
+}
+
+void TForm1::AplicarRutaAListaFicheros(const QString& text) {
+    const CambioListaFicheros cambio = AplicarRutaALista(
+        text, ui_->FileListBox1->Directory(), ui_->FileListBox1->FileName());
+    if (cambio.Directorio) {
+        ui_->DirectoryListBox1->SetDirectory(*cambio.Directorio);
+        ui_->FileListBox1->SetDirectory(*cambio.Directorio);
+    }
+    if (cambio.Mascara) {
+        ui_->FileListBox1->SetMask(*cambio.Mascara);
+    }
+    if (cambio.Fichero) {
+        ui_->FileListBox1->SelectFile(*cambio.Fichero);
+    }
+}
+
+void TForm1::FileEditKeyPress(QObject*, QChar& Key) {
+    if (Key == QChar(13)) {
+        // Consumed first: an error in applying the path must not reach the edit either.
+        Key = QChar(0);
+        AplicarRutaAListaFicheros(ui_->FileEdit->text());
+    }
+}
+
+void TForm1::DirectoryListBox1Change() {
+    AplicarRutaAListaFicheros(ui_->DirectoryListBox1->Directory());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->FileEdit && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            QChar character(13);
+            Guarded([&] { FileEditKeyPress(ui_->FileEdit, character); });
+            return character.isNull();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdcLink.h"
+#include "DBase3Plus.h"
 #include "FormSeams.h"
 #include "SampleStore.h"
 #include "TemperatureChart.h"
@@ -31,6 +32,8 @@ public:
 
     /// The sampling timer: off, 1000 ms, until Inicio.
     QTimer Timer1;
+    /// The current sample table.
+    TDBase3Plus Muestras;
 
     // Handlers, named after their control and event.
     void FormActivate();
@@ -47,12 +50,26 @@ public:
     /// Shared by both copy buttons: Portapapeles copies sensor 1, any other sender sensor 2.
     void PortapapelesClick(QObject* Sender);
 
+    // The file page.
+    void CargarTabla();
+    void ActualizarTabla(QObject* Sender);
+    void GuardarClick();
+    void AbrirClick();
+    void BorrarClick();
+    void EliminarClick();
+    /// Enter applies the edit's text to the file list and is consumed (Key becomes 0).
+    void FileEditKeyPress(QObject* Sender, QChar& Key);
+    void DirectoryListBox1Change();
+    /// The name the save dialog offers next: the last one chosen, as amended.
+    QString GuardarDBFFileName() const { return guardarNombre_; }
+
     /// Runs one handler; an error it raises is shown by the error report, as the message
     /// followed by ".", and goes no further.
     void Guarded(const std::function<void()>& handler);
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static std::unique_ptr<Ui::TForm1> CrearFormulario(TForm1* form);
@@ -61,6 +78,10 @@ private:
     void PintarMuestra(std::int32_t column, std::int32_t row, std::uint32_t colourBgr);
     void ComprobarAnuncio(std::int32_t lectura, int canal);
     void ArrancarCargaInicial();
+    void DetenerMuestreo();
+    void CerrarSiAbierta();
+    void MostrarNombreFichero(const QString& name, int panelWidth);
+    void AplicarRutaAListaFicheros(const QString& text);
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
@@ -69,6 +90,7 @@ private:
     TemperatureChart chart_;
     std::int32_t Desplazamiento_ = 0;
     bool activado_ = false;
+    QString guardarNombre_ = QStringLiteral("Muestras.dbf");
 };
 
 /// Sets a label's caption; a label marked autoSize in the form then fits its text.

@@ -2,6 +2,7 @@
 #include "Fonts.h"
 #include "FormSeams.h"
 #include "HelpViewer.h"
+#include "PlantillaMuestras.h"
 #include "PortChoice.h"
 #include "PortIo.h"
 #include "QtDialogs.h"
@@ -9,7 +10,9 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QFileInfo>
 #include <cstdio>
+#include <exception>
 
 namespace {
 constexpr QSize kTamanoExterior(580, 432);
@@ -50,6 +53,22 @@ int main(int argc, char** argv) {
     }
     if (opciones.version) {
         std::printf("velmoranta %s\n", VELMORANTA_VERSION);
+        return 0;
+    }
+    if (!opciones.nuevaTabla.isEmpty()) {
+        // A fresh default table for a new working folder; an existing table is never replaced.
+        if (QFileInfo::exists(opciones.nuevaTabla)) {
+            std::fprintf(stderr, "velmoranta: %s ya existe; no se sustituye.\n",
+                         qPrintable(opciones.nuevaTabla));
+            return 1;
+        }
+        try {
+            EscribirPlantilla(opciones.nuevaTabla);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "velmoranta: %s: %s.\n", qPrintable(opciones.nuevaTabla),
+                         error.what());
+            return 1;
+        }
         return 0;
     }
 

@@ -1,4 +1,5 @@
 #include "Colors.h"
+#include "PlantillaMuestras.h"
 #include "ScriptedSeams.h"
 #include "TForm1.h"
 #include "TJLabel.h"
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -38,6 +40,7 @@ private slots:
     void meansAndClipboardFromTheButtons();
 
 private:
+    std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<TestSeams> seams;
     std::unique_ptr<TForm1> form;
     Ui::TForm1& ui() { return form->ui(); }
@@ -46,14 +49,21 @@ private:
 
 void WindowTest::init() {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    // Every window starts in a folder of its own with a fresh default table.
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(folder->path()));
+    EscribirPlantilla("MUESTRAS.DBF");
     seams = std::make_unique<TestSeams>();
     form = std::make_unique<TForm1>(seams->seams());
     form->FormActivate();
+    QCOMPARE(seams->errors.reports, QStringList{});
 }
 
 void WindowTest::cleanup() {
     form.reset();
     seams.reset();
+    QDir::setCurrent(QDir::tempPath());
+    folder.reset();
 }
 
 void WindowTest::formHoldsEveryNamedControl() {
@@ -119,8 +129,9 @@ void WindowTest::startAndPauseSwapTheButtons() {
     QTest::mouseClick(ui().Inicio, Qt::LeftButton);
     QCOMPARE(ui().Horainicio->text(), QString("15:05:09"));
     form->Timer1Timer();
-    QCOMPARE(form->Store().Contador, 3);
-    QCOMPARE(form->Store().Sensor1[3], 40);
+    // The template table loaded 5 records, so the three ticks filled slots 6 to 8.
+    QCOMPARE(form->Store().Contador, 8);
+    QCOMPARE(form->Store().Sensor1[8], 40);
     QCOMPARE(form->Store().Sensor1[0], 40);
 }
 
@@ -168,6 +179,7 @@ void WindowTest::tickStoresShowsAndPlotsInOrder() {
 }
 
 void WindowTest::firstTickOnAnEmptyStore() {
+    form->Store() = SampleStore{};
     seams->port.reading1 = 44;
     seams->port.reading2 = 46;
     form->Timer1Timer();

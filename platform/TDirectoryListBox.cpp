@@ -1,0 +1,68 @@
+#include "TDirectoryListBox.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QStyle>
+
+namespace {
+constexpr int kPathRole = Qt::UserRole;
+} // namespace
+
+TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
+    directory_ = QDir::currentPath();
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        SetDirectory(item->data(kPathRole).toString());
+    });
+    Fill();
+}
+
+void TDirectoryListBox::SetDirLabel(QLabel* label) {
+    dirLabel_ = label;
+    if (dirLabel_) {
+        dirLabel_->setText(directory_);
+    }
+}
+
+void TDirectoryListBox::SetDirectory(const QString& directory) {
+    const QString path = QDir(directory).canonicalPath();
+    if (path.isEmpty() || path == directory_) {
+        return;
+    }
+    directory_ = path;
+    Fill();
+    emit Change();
+}
+
+void TDirectoryListBox::Fill() {
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    clear();
+    QStringList chain; // root first
+    for (QDir dir(directory_);; dir.cdUp()) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot()) {
+            break;
+        }
+    }
+    int depth = 0;
+    QListWidgetItem* current = nullptr;
+    for (const QString& path : chain) {
+        const QString name = depth == 0 ? path : QDir(path).dirName();
+        auto* item = new QListWidgetItem(open, QString(depth * 2, ' ') + name);
+        item->setData(kPathRole, path);
+        addItem(item);
+        current = item;
+        ++depth;
+    }
+    const QStringList children =
+        QDir(directory_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& child : children) {
+        auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + child);
+        item->setData(kPathRole, QDir(directory_).filePath(child));
+        addItem(item);
+    }
+    setCurrentItem(current);
+    if (dirLabel_) {
+        dirLabel_->setText(directory_);
+    }
+}

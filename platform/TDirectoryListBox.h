@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QListWidget>
+
+class QLabel;
+
+/// The current directory as a tree list: the root and each folder down to the current one
+/// (shown open), then the folders inside it, indented. Choosing an entry (double-click or
+/// Enter) opens it. A linked label shows the full path.
+class TDirectoryListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TDirectoryListBox(QWidget* parent = nullptr);
+
+    QString Directory() const { return directory_; }
+    /// Raises Change when the directory actually changes.
+    void SetDirectory(const QString& directory);
+    void SetDirLabel(QLabel* label);
+
+signals:
+    void Change();
+
+private:
+    void Fill();
+    QString directory_;
+    QLabel* dirLabel_ = nullptr;
+};

@@ -1,0 +1,42 @@
+#include "TDriveComboBox.h"
+#include "TDirectoryListBox.h"
+
+#include <QStorageInfo>
+#include <QStyle>
+
+TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (dirList_) {
+            dirList_->SetDirectory(itemData(index).toString());
+        }
+    });
+}
+
+void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
+    dirList_ = list;
+    if (dirList_) {
+        connect(dirList_, &TDirectoryListBox::Change, this,
+                [this] { ShowVolumeOf(dirList_->Directory()); });
+        ShowVolumeOf(dirList_->Directory());
+    }
+}
+
+void TDriveComboBox::ShowVolumeOf(const QString& directory) {
+    const QIcon glyph = style()->standardIcon(QStyle::SP_DriveHDIcon);
+    const QString root = QStorageInfo(directory).rootPath();
+    blockSignals(true);
+    clear();
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady()) {
+            continue;
+        }
+        const QString name = volume.name().isEmpty() ? volume.rootPath()
+                                                     : volume.rootPath() + " [" + volume.name() + "]";
+        addItem(glyph, name, volume.rootPath());
+    }
+    if (findData(root) < 0 && !root.isEmpty()) {
+        addItem(glyph, root, root);
+    }
+    setCurrentIndex(findData(root));
+    blockSignals(false);
+}

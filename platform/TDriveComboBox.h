@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QComboBox>
+
+/// The mounted volumes, by their mount point. Choosing one opens its root in the linked
+/// directory list; the box shows the volume that holds the list's directory.
+class TDirectoryListBox;
+
+class TDriveComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TDriveComboBox(QWidget* parent = nullptr);
+
+    void SetDirList(TDirectoryListBox* list);
+    /// Lists the volumes again and shows the one holding `directory`.
+    void ShowVolumeOf(const QString& directory);
+
+private:
+    TDirectoryListBox* dirList_ = nullptr;
+};

@@ -1,0 +1,65 @@
+#include "TFileListBox.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QStyle>
+
+TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::ShowSelection);
+}
+
+void TFileListBox::SetDirectory(const QString& directory) {
+    directory_ = QDir(directory).absolutePath();
+    Update();
+}
+
+void TFileListBox::SetMask(const QString& mask) {
+    mask_ = mask;
+    Update();
+}
+
+void TFileListBox::Update() {
+    if (directory_.isEmpty()) {
+        directory_ = QDir::currentPath();
+    }
+    QDir::setCurrent(directory_);
+    const QIcon glyph = style()->standardIcon(QStyle::SP_FileIcon);
+    blockSignals(true);
+    clear();
+    const QDir dir(directory_);
+    // Masks match names in any letter case, as they always have for these tables.
+    const QStringList names =
+        dir.entryList(mask_.split(';', Qt::SkipEmptyParts), QDir::Files | QDir::Hidden,
+                      QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names) {
+        addItem(new QListWidgetItem(glyph, name));
+    }
+    blockSignals(false);
+    ShowSelection();
+}
+
+bool TFileListBox::SelectFile(const QString& name) {
+    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        return false;
+    }
+    setCurrentItem(found.first());
+    return true;
+}
+
+QString TFileListBox::FileName() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty()) {
+        return {};
+    }
+    return QDir(directory_).filePath(selected.first()->text());
+}
+
+void TFileListBox::ShowSelection() {
+    if (!fileEdit_) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = selectedItems();
+    fileEdit_->setText(selected.isEmpty() ? mask_ : selected.first()->text());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QListWidget>
+
+class QLineEdit;
+
+/// The files of one directory that match a mask, with file glyphs. Re-reading the list makes
+/// its directory the process's current directory, so bare table names are found there. A
+/// linked edit shows the selected entry's name, or the mask when nothing is selected.
+class TFileListBox : public QListWidget {
+    Q_OBJECT
+    // Not "Mask": a form would set it through setMask, which is QWidget's shape mask.
+    Q_PROPERTY(QString FileMask READ Mask WRITE setFileMask)
+public:
+    explicit TFileListBox(QWidget* parent = nullptr);
+
+    QString Directory() const { return directory_; }
+    void SetDirectory(const QString& directory);
+    QString Mask() const { return mask_; }
+    void SetMask(const QString& mask);
+    void setFileMask(const QString& mask) { SetMask(mask); }
+    void SetFileEdit(QLineEdit* edit) { fileEdit_ = edit; }
+
+    /// Reads the directory again.
+    void Update();
+    /// Selects the entry of that bare name; false when the list has none.
+    bool SelectFile(const QString& name);
+    /// The selected entry's directory and name joined, or empty when none is selected.
+    QString FileName() const;
+
+private:
+    void ShowSelection();
+    QString directory_;
+    QString mask_ = QStringLiteral("*.*");
+    QLineEdit* fileEdit_ = nullptr;
+};
