@@ -50,12 +50,14 @@ std::unique_ptr<Ui::TForm1> TForm1::CrearFormulario(TForm1* form) {
 
 TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     : QWidget(parent), ui_(CrearFormulario(this)), seams_(seams), link_(seams.port),
-      chart_(ui_->Image1->Picture()) {
+      chart_(ui_->Image1->Picture()), locutor_(seams.sound) {
     Timer1.setInterval(1000);
     Timer1.setSingleShot(false);
     // Samples a tenth of a second apart should be just that, not within five percent.
     Timer1.setTimerType(Qt::PreciseTimer);
     Muestras.SetFileName(kTablaInicial);
+    locutor_.BindPlayAfter([this](TWavClip* sender) { diecisietePlayAfter(sender); },
+                           [this](TWavClip* sender) { gradosPlayAfter(sender); });
     // The file page's controls drive each other as one group.
     ui_->FileListBox1->SetFileEdit(ui_->FileEdit);
     ui_->DirectoryListBox1->SetDirLabel(ui_->PathLabel);
@@ -207,7 +209,16 @@ void TForm1::Timer1Timer() {
     ui_->Edit4->setText(TextoTemperatura(store_.Sensor2[1]));
 }
 
-void TForm1::ComprobarAnuncio(std::int32_t, int) {}
+// Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
+void TForm1::ComprobarAnuncio(std::int32_t lectura, int canal) {
+    const QCheckBox* sonido = canal == 1 ? ui_->Sonido : ui_->Sonido2;
+    locutor_.ComprobarAnuncio(static_cast<std::uint8_t>(lectura), canal,
+                              ui_->Muestreo->itemIndex(), sonido->isChecked());
+}
+
+void TForm1::diecisietePlayAfter(TWavClip* Sender) { locutor_.diecisietePlayAfter(Sender); }
+
+void TForm1::gradosPlayAfter(TWavClip* Sender) { locutor_.gradosPlayAfter(Sender); }
 
 void TForm1::barraChange() {
     Desplazamiento_ = ui_->barra->value() * chart_.PasoRejilla;

@@ -3,6 +3,7 @@
 #include "AdcLink.h"
 #include "DBase3Plus.h"
 #include "FormSeams.h"
+#include "Locutor.h"
 #include "SampleStore.h"
 #include "TemperatureChart.h"
 
@@ -50,6 +51,13 @@ public:
     /// Shared by both copy buttons: Portapapeles copies sensor 1, any other sender sensor 2.
     void PortapapelesClick(QObject* Sender);
 
+    /// The 27 word clips and the memory of what was announced.
+    Locutor& Voz() { return locutor_; }
+    /// The number clips' OnPlayAfter: "grados" follows.
+    void diecisietePlayAfter(TWavClip* Sender);
+    /// OnPlayAfter of "grados": "y medio" follows a half degree.
+    void gradosPlayAfter(TWavClip* Sender);
+
     // The file page.
     void CargarTabla();
     void ActualizarTabla(QObject* Sender);
@@ -88,6 +96,7 @@ private:
     AdcLink link_;
     SampleStore store_;
     TemperatureChart chart_;
+    Locutor locutor_;
     std::int32_t Desplazamiento_ = 0;
     bool activado_ = false;
     QString guardarNombre_ = QStringLiteral("Muestras.dbf");

@@ -1,3 +1,4 @@
+#include "AlsaSoundCall.h"
 #include "CommandLine.h"
 #include "Fonts.h"
 #include "FormSeams.h"
@@ -83,12 +84,13 @@ int main(int argc, char** argv) {
     QtErrorReport errors;
     SystemClock clock;
     QtHelpViewer help;
+    AlsaSoundCall sound;
     PuertoAbierto puerto = AbrirPuerto(opciones);
     if (!puerto.aviso.isEmpty()) {
         dialogs.ShowMessage(puerto.aviso);
     }
 
-    TForm1 form(FormSeams{*puerto.port, dialogs, errors, clock, help});
+    TForm1 form(FormSeams{*puerto.port, dialogs, errors, clock, help, sound});
     dialogs.SetOwner(&form);
     errors.SetOwner(&form);
     MostrarCentrado(form);

@@ -4,11 +4,13 @@
 #include "FormSeams.h"
 #include "HelpViewer.h"
 #include "PortIo.h"
+#include "SoundCall.h"
 
 #include <QStringList>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 /// Boxes that answer from a script and remember what they were asked.
 class ScriptedDialogs final : public Dialogs {
@@ -94,6 +96,19 @@ private:
     int edges_ = 0;
 };
 
+/// A sound output that hears every image it is given, in order, and plays nothing.
+class RecordingSound final : public SoundCall {
+public:
+    std::vector<QByteArray> images;
+    bool PlaySound(SoundArgument sound, SoundModule, std::uint32_t) override {
+        if (sound.data()) {
+            images.emplace_back(reinterpret_cast<const char*>(sound.data()),
+                                static_cast<qsizetype>(sound.size()));
+        }
+        return true;
+    }
+};
+
 /// Everything a test window needs, owned together.
 struct TestSeams {
     FixedConverters port;
@@ -101,5 +116,6 @@ struct TestSeams {
     RecordingErrors errors;
     FixedClock clock;
     RecordingHelp help;
-    FormSeams seams() { return FormSeams{port, dialogs, errors, clock, help}; }
+    RecordingSound sound;
+    FormSeams seams() { return FormSeams{port, dialogs, errors, clock, help, sound}; }
 };

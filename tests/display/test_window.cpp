@@ -6,6 +6,7 @@
 #include "TRadioGroup.h"
 #include "ui_TForm1.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ private slots:
     void exitClosesTheWindow();
     void helpOpensWithoutStoppingSampling();
     void meansAndClipboardFromTheButtons();
+    void ticksAnnounceChangedReadings();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -398,3 +400,37 @@ void WindowTest::meansAndClipboardFromTheButtons() {
 
 QTEST_MAIN(WindowTest)
 #include "test_window.moc"
+
+// Through the window: the boxes and the rate are read at every tick, each channel's chain
+// follows its own reading, and the chains run inside the tick before the next channel.
+void WindowTest::ticksAnnounceChangedReadings() {
+    const auto image = [&](const char* name) { return form->Voz().Clip(name).Data(); };
+    ui().Sonido->setChecked(true);
+    ui().Sonido2->setChecked(true);
+    seams->port.reading1 = 47;
+    seams->port.reading2 = 48;
+    form->Timer1Timer();
+    const std::vector<QByteArray> both = {image("veintitres"), image("grados"), image("ymedio"),
+                                          image("veinticuatro"), image("grados")};
+    QCOMPARE(seams->sound.images, both);
+
+    // The same readings again: nothing new is said.
+    form->Timer1Timer();
+    QCOMPARE(seams->sound.images.size(), both.size());
+
+    // Box off for channel 2, every tenth of a second silent and not remembered.
+    ui().Sonido2->setChecked(false);
+    seams->port.reading2 = 50;
+    form->Timer1Timer();
+    QCOMPARE(seams->sound.images.size(), both.size());
+    ui().Muestreo->setItemIndex(0);
+    seams->port.reading1 = 40;
+    form->Timer1Timer();
+    QCOMPARE(seams->sound.images.size(), both.size());
+    QCOMPARE(form->Voz().UltimaAnunciada1, std::uint8_t{47});
+    ui().Muestreo->setItemIndex(2);
+    form->Timer1Timer();
+    QCOMPARE(seams->sound.images.back(), image("grados"));
+    QCOMPARE(seams->sound.images[seams->sound.images.size() - 2], image("veinte"));
+    QCOMPARE(form->Voz().UltimaAnunciada2, std::uint8_t{48});
+}

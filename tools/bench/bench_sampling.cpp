@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "HelpViewer.h"
 #include "SimulatedPort.h"
+#include "SoundCall.h"
 #include "TForm1.h"
 #include "ui_TForm1.h"
 
@@ -19,6 +20,9 @@ struct NoErrors final : ErrorReport {
 };
 struct NoHelp final : HelpViewer {
     void ShowContents(const QString&, QWidget*) override {}
+};
+struct Silence final : SoundCall {
+    bool PlaySound(SoundArgument, SoundModule, std::uint32_t) override { return true; }
 };
 struct Clock0 final : Clock {
     QDateTime Now() const override { return QDateTime::currentDateTime(); }
@@ -38,7 +42,8 @@ void RunSamplingBenchmarks() {
     NoErrors errors;
     NoHelp help;
     Clock0 clock;
-    TForm1 form(FormSeams{port, dialogs, errors, clock, help});
+    Silence sound;
+    TForm1 form(FormSeams{port, dialogs, errors, clock, help, sound});
     form.FormActivate();
     form.show();
     SampleStore& store = form.Store();
