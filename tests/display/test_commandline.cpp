@@ -1,4 +1,11 @@
+#include "AdcLink.h"
 #include "CommandLine.h"
+#include "PortChoice.h"
+#include "PortIo.h"
+#include "PlantillaMuestras.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -7,6 +14,8 @@ class CommandLineTest : public QObject {
 private slots:
     void options_data();
     void options();
+    void unopenablePortIsReportedOnce();
+    void newTableOption();
 };
 
 void CommandLineTest::options_data() {
@@ -23,6 +32,7 @@ void CommandLineTest::options_data() {
     QTest::newRow("unknown option") << QStringList{"--fast"} << 0 << "" << true;
     QTest::newRow("stray argument") << QStringList{"MUESTRAS.DBF"} << 0 << "" << true;
     QTest::newRow("port without device") << QStringList{"--port"} << 0 << "" << true;
+    QTest::newRow("new table without name") << QStringList{"--nueva-tabla"} << 0 << "" << true;
 }
 
 void CommandLineTest::options() {
@@ -36,6 +46,43 @@ void CommandLineTest::options() {
         QCOMPARE(int(o.puerto), port);
         QCOMPARE(o.dispositivo, device);
     }
+}
+
+// The notice names the device, the reason and a way out; the program then reads 0.
+void CommandLineTest::unopenablePortIsReportedOnce() {
+    Opciones o;
+    o.dispositivo = "/nonexistent/parport9";
+    PuertoAbierto abierto = AbrirPuerto(o);
+    QVERIFY(abierto.port);
+    QVERIFY(abierto.aviso.contains("/nonexistent/parport9"));
+    QVERIFY(abierto.aviso.contains("--simulate"));
+    AdcLink link(*abierto.port);
+    QCOMPARE(link.LeerSensor1(), std::uint8_t{0});
+    QCOMPARE(link.LeerSensor2(), std::uint8_t{0});
+
+    o.puerto = Opciones::Puerto::Simulado;
+    QVERIFY(AbrirPuerto(o).aviso.isEmpty());
+}
+
+// A new working folder gets its default table from the program itself, never over a table
+// that is already there.
+void CommandLineTest::newTableOption() {
+    const QString program = QStringLiteral(VELMORANTA_PROGRAM);
+    QTemporaryDir dir;
+    const QString table = dir.filePath("MUESTRAS.DBF");
+    QCOMPARE(QProcess::execute(program, {"--nueva-tabla", table}), 0);
+    QFile written(table);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QCOMPARE(bytes, QByteArray(reinterpret_cast<const char*>(PlantillaMuestras.data()),
+                               static_cast<qsizetype>(PlantillaMuestras.size())));
+    written.close();
+
+    QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Append));
+    written.write("x");
+    written.close();
+    QCOMPARE(QProcess::execute(program, {"--nueva-tabla", table}), 1);
+    QCOMPARE(QFileInfo(table).size(), qint64(171));
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <memory>
 
@@ -38,6 +39,7 @@ private slots:
     void errorsEndInTheReport();
     void exitClosesTheWindow();
     void helpOpensWithoutStoppingSampling();
+    void helpWindowShowsTheContents();
     void meansAndClipboardFromTheButtons();
     void ticksAnnounceChangedReadings();
 
@@ -368,6 +370,24 @@ void WindowTest::helpOpensWithoutStoppingSampling() {
     ui().BitBtn1->click();
     QCOMPARE(seams->help.shown, QStringList{"VELMORAN.HLP"});
     QVERIFY(form->Timer1.isActive());
+}
+
+// The real help window: the program's own Spanish contents page, beside the main window.
+void WindowTest::helpWindowShowsTheContents() {
+    form->show();
+    QtHelpViewer viewer;
+    viewer.ShowContents("VELMORAN.HLP", form.get());
+    QVERIFY(viewer.Window());
+    QVERIFY(viewer.Window()->isVisible());
+    QVERIFY(!viewer.Window()->isModal());
+    const QString text = viewer.Window()->toPlainText();
+    for (const char* page : {"Captura de datos", "Operaciones con ficheros", "Información y ayuda"}) {
+        QVERIFY2(text.contains(QString::fromUtf8(page)), page);
+    }
+    // Asked again, the same window comes forward.
+    QTextBrowser* first = viewer.Window();
+    viewer.ShowContents("VELMORAN.HLP", form.get());
+    QCOMPARE(viewer.Window(), first);
 }
 
 void WindowTest::meansAndClipboardFromTheButtons() {
