@@ -32,6 +32,10 @@ std::uint8_t AdcLink::Convertir(std::uint8_t statusMask, double scale) {
     return value;
 }
 
-std::uint8_t AdcLink::LeerSensor1() { return Convertir(0x10, 0.0625); }
+std::uint8_t AdcLink::LeerSensor1() {
+    return Convertir(0x10, 0.0625);
+}
 
-std::uint8_t AdcLink::LeerSensor2() { return Convertir(0x20, 0.03125); }
+std::uint8_t AdcLink::LeerSensor2() {
+    return Convertir(0x20, 0.03125);
+}

@@ -8,4 +8,6 @@ QString TextoGrados(double grados) {
     return locale.toString(grados, 'g', QLocale::FloatingPointShortest);
 }
 
-QString TextoTemperatura(std::int32_t lectura) { return TextoGrados(lectura * 0.5); }
+QString TextoTemperatura(std::int32_t lectura) {
+    return TextoGrados(lectura * 0.5);
+}

@@ -69,11 +69,22 @@ QString TextoAyudaOpciones() {
     Parser p;
     return "Uso: velmoranta [opciones]\n" + p.parser.applicationDescription() + "\n\n" +
            "Opciones:\n"
-           "  --port DISPOSITIVO  " + p.port.description() + "\n"
-           "  --direct-io         " + p.directIo.description() + "\n"
-           "  --simulate          " + p.simulate.description() + "\n"
+           "  --port DISPOSITIVO  " +
+           p.port.description() +
+           "\n"
+           "  --direct-io         " +
+           p.directIo.description() +
+           "\n"
+           "  --simulate          " +
+           p.simulate.description() +
+           "\n"
            "  --nueva-tabla FICHERO\n"
-           "                      " + p.newTable.description() + "\n"
-           "  -h, --help          " + p.help.description() + "\n"
-           "  -v, --version       " + p.version.description() + "\n";
+           "                      " +
+           p.newTable.description() +
+           "\n"
+           "  -h, --help          " +
+           p.help.description() +
+           "\n"
+           "  -v, --version       " +
+           p.version.description() + "\n";
 }

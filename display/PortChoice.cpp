@@ -27,11 +27,11 @@ PuertoAbierto AbrirPuerto(const Opciones& opciones) {
         }
     } catch (const PortOpenError& error) {
         result.port = std::make_unique<SilentPort>();
-        result.aviso = QString("No se puede abrir el puerto %1: %2.\n\n%3\n\nEl programa sigue "
-                               "sin conversores: las lecturas serán 0.")
-                           .arg(QString::fromStdString(error.device()),
-                                QString::fromStdString(error.reason()),
-                                QString::fromStdString(error.fix()));
+        result.aviso =
+            QString("No se puede abrir el puerto %1: %2.\n\n%3\n\nEl programa sigue "
+                    "sin conversores: las lecturas serán 0.")
+                .arg(QString::fromStdString(error.device()), QString::fromStdString(error.reason()),
+                     QString::fromStdString(error.fix()));
     }
     return result;
 }

@@ -17,12 +17,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
-#include <QKeyEvent>
-#include <cerrno>
-#include <unistd.h>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QToolTip>
+#include <cerrno>
 #include <exception>
+#include <unistd.h>
 
 namespace {
 constexpr int kAlturaGrafico = 200;
@@ -203,22 +203,31 @@ void TForm1::Timer1Timer() {
     GuardarLectura(store_.Sensor2, contador, store_.Lectura);
     ComprobarAnuncio(store_.Lectura, 2);
 
+    MostrarMaximasMinimas();
+}
+
+// Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
+// Sensor 1's maximum and minimum, then sensor 2's, without degree sign.
+void TForm1::MostrarMaximasMinimas() {
     ui_->Edit1->setText(TextoTemperatura(store_.Sensor1[0]));
     ui_->Edit2->setText(TextoTemperatura(store_.Sensor1[1]));
     ui_->Edit3->setText(TextoTemperatura(store_.Sensor2[0]));
     ui_->Edit4->setText(TextoTemperatura(store_.Sensor2[1]));
 }
 
-// Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
 void TForm1::ComprobarAnuncio(std::int32_t lectura, int canal) {
     const QCheckBox* sonido = canal == 1 ? ui_->Sonido : ui_->Sonido2;
-    locutor_.ComprobarAnuncio(static_cast<std::uint8_t>(lectura), canal,
-                              ui_->Muestreo->itemIndex(), sonido->isChecked());
+    locutor_.ComprobarAnuncio(static_cast<std::uint8_t>(lectura), canal, ui_->Muestreo->itemIndex(),
+                              sonido->isChecked());
 }
 
-void TForm1::diecisietePlayAfter(TWavClip* Sender) { locutor_.diecisietePlayAfter(Sender); }
+void TForm1::diecisietePlayAfter(TWavClip* Sender) {
+    locutor_.diecisietePlayAfter(Sender);
+}
 
-void TForm1::gradosPlayAfter(TWavClip* Sender) { locutor_.gradosPlayAfter(Sender); }
+void TForm1::gradosPlayAfter(TWavClip* Sender) {
+    locutor_.gradosPlayAfter(Sender);
+}
 
 void TForm1::barraChange() {
     Desplazamiento_ = ui_->barra->value() * chart_.PasoRejilla;
@@ -251,7 +260,9 @@ void TForm1::SalirClick() {
     close();
 }
 
-void TForm1::BitBtn1Click() { seams_.help.ShowContents(kFicheroAyuda, this); }
+void TForm1::BitBtn1Click() {
+    seams_.help.ShowContents(kFicheroAyuda, this);
+}
 
 void TForm1::BitBtn2Click() {
     SetCaption(ui_->Media1, TextoMedia(CalcularMedia(store_.Sensor1, store_.Contador)));
@@ -284,10 +295,7 @@ void TForm1::ActualizarTabla(QObject*) {
     barraChange();
     Timer1.stop();
     ui_->Pausa->setEnabled(false);
-    ui_->Edit1->setText(TextoTemperatura(store_.Sensor1[0]));
-    ui_->Edit2->setText(TextoTemperatura(store_.Sensor1[1]));
-    ui_->Edit3->setText(TextoTemperatura(store_.Sensor2[0]));
-    ui_->Edit4->setText(TextoTemperatura(store_.Sensor2[1]));
+    MostrarMaximasMinimas();
 }
 
 void TForm1::DetenerMuestreo() {
@@ -381,8 +389,8 @@ void TForm1::EliminarClick() {
 }
 
 void TForm1::AplicarRutaAListaFicheros(const QString& text) {
-    const CambioListaFicheros cambio = AplicarRutaALista(
-        text, ui_->FileListBox1->Directory(), ui_->FileListBox1->FileName());
+    const CambioListaFicheros cambio =
+        AplicarRutaALista(text, ui_->FileListBox1->Directory(), ui_->FileListBox1->FileName());
     if (cambio.Directorio) {
         ui_->DirectoryListBox1->SetDirectory(*cambio.Directorio);
         ui_->FileListBox1->SetDirectory(*cambio.Directorio);

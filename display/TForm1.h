@@ -87,6 +87,7 @@ private:
     void ComprobarAnuncio(std::int32_t lectura, int canal);
     void ArrancarCargaInicial();
     void DetenerMuestreo();
+    void MostrarMaximasMinimas();
     void CerrarSiAbierta();
     void MostrarNombreFichero(const QString& name, int panelWidth);
     void AplicarRutaAListaFicheros(const QString& text);

@@ -3,7 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+TImage::TImage(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+}
 
 void TImage::paintEvent(QPaintEvent* event) {
     if (picture_.isNull()) {

@@ -28,8 +28,12 @@ void TJLabel::setOffMoveFColor(const QColor& value) {
     }
 }
 
-QColor TJLabel::Color() const { return palette().color(QPalette::Window); }
-QColor TJLabel::FontColor() const { return palette().color(QPalette::WindowText); }
+QColor TJLabel::Color() const {
+    return palette().color(QPalette::Window);
+}
+QColor TJLabel::FontColor() const {
+    return palette().color(QPalette::WindowText);
+}
 
 TJLabel::FontStyles TJLabel::Styles() const {
     FontStyles styles;
@@ -41,7 +45,9 @@ TJLabel::FontStyles TJLabel::Styles() const {
     return styles;
 }
 
-bool TJLabel::HoldsCapture() const { return QWidget::mouseGrabber() == this; }
+bool TJLabel::HoldsCapture() const {
+    return QWidget::mouseGrabber() == this;
+}
 
 void TJLabel::ApplyLook(const QColor& background, const QColor& text, FontStyles styles) {
     QPalette p = palette();

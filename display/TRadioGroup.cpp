@@ -28,7 +28,9 @@ void TRadioGroup::setItems(const QStringList& items) {
     Arrange();
 }
 
-int TRadioGroup::itemIndex() const { return group_->checkedId(); }
+int TRadioGroup::itemIndex() const {
+    return group_->checkedId();
+}
 
 void TRadioGroup::setItemIndex(int index) {
     itemIndex_ = index;

@@ -1,7 +1,6 @@
 #include "TemperatureChart.h"
 #include "Colors.h"
 
-
 namespace {
 // A table may hold any 32-bit value; one far out of range must not overflow the row.
 std::int32_t Fila(int height, std::int32_t lectura) {

@@ -11,4 +11,6 @@ QString TextoHora(const QTime& time) {
     return QLocale().toString(time, format.trimmed());
 }
 
-QString TextoFecha(const QDate& date) { return QLocale().toString(date, QLocale::ShortFormat); }
+QString TextoFecha(const QDate& date) {
+    return QLocale().toString(date, QLocale::ShortFormat);
+}

@@ -10,8 +10,8 @@
 #include "TForm1.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QFileInfo>
+#include <QScreen>
 #include <cstdio>
 #include <exception>
 

@@ -14,8 +14,7 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
     /// The save dialog. `fileName` holds the initial name and receives the chosen one.
     /// `filterName` and `mask` give its one file type. False when the user cancels.
-    virtual bool ExecuteSave(QString& fileName, const QString& filterName,
-                             const QString& mask) = 0;
+    virtual bool ExecuteSave(QString& fileName, const QString& filterName, const QString& mask) = 0;
 };
 
 /// Where a handler's error ends up: a stop-icon box captioned with the application title.

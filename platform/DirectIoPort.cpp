@@ -24,11 +24,17 @@ DirectIoPort::DirectIoPort() {
     }
 }
 
-DirectIoPort::~DirectIoPort() { ::ioperm(PuertoDatos, 3, 0); }
+DirectIoPort::~DirectIoPort() {
+    ::ioperm(PuertoDatos, 3, 0);
+}
 
-std::uint8_t DirectIoPort::Read(std::uint16_t address) { return ::inb(address); }
+std::uint8_t DirectIoPort::Read(std::uint16_t address) {
+    return ::inb(address);
+}
 
-void DirectIoPort::Write(std::uint16_t address, std::uint8_t value) { ::outb(value, address); }
+void DirectIoPort::Write(std::uint16_t address, std::uint8_t value) {
+    ::outb(value, address);
+}
 
 #else
 
@@ -37,7 +43,9 @@ DirectIoPort::DirectIoPort() {
                         "Use /dev/parport0 (--port) o --simulate.");
 }
 DirectIoPort::~DirectIoPort() = default;
-std::uint8_t DirectIoPort::Read(std::uint16_t) { return 0; }
+std::uint8_t DirectIoPort::Read(std::uint16_t) {
+    return 0;
+}
 void DirectIoPort::Write(std::uint16_t, std::uint8_t) {}
 
 #endif

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QPointer>
-#include <QTextBrowser>
 #include <QString>
+#include <QTextBrowser>
 
 class QWidget;
 

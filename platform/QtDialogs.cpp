@@ -6,7 +6,9 @@
 
 namespace {
 // Boxes carry the application's title as their caption, as every notice always has.
-QString Caption() { return QApplication::applicationDisplayName(); }
+QString Caption() {
+    return QApplication::applicationDisplayName();
+}
 } // namespace
 
 void QtDialogs::ShowMessage(const QString& text) {

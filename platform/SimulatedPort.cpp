@@ -18,8 +18,7 @@ SimulatedPort::SimulatedPort(std::uint32_t seed, Clock clock) : clock_(std::move
     if (!clock_) {
         const auto start = std::chrono::steady_clock::now();
         clock_ = [start] {
-            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                .count();
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         };
     }
     std::mt19937 random(seed);

@@ -26,8 +26,8 @@ public:
 
 private:
     struct Drift {
-        double base;     // half degrees
-        double slow;     // amplitude of the slow wave, half degrees
+        double base; // half degrees
+        double slow; // amplitude of the slow wave, half degrees
         double slowPeriod;
         double fast;
         double fastPeriod;

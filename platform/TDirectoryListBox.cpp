@@ -10,9 +10,8 @@ constexpr int kPathRole = Qt::UserRole;
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
     directory_ = QDir::currentPath();
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        SetDirectory(item->data(kPathRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { SetDirectory(item->data(kPathRole).toString()); });
     Fill();
 }
 
@@ -55,7 +54,8 @@ void TDirectoryListBox::Fill() {
         ++depth;
     }
     const QStringList children =
-        QDir(directory_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        QDir(directory_)
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + child);
         item->setData(kPathRole, QDir(directory_).filePath(child));

@@ -30,8 +30,9 @@ void TDriveComboBox::ShowVolumeOf(const QString& directory) {
         if (!volume.isValid() || !volume.isReady()) {
             continue;
         }
-        const QString name = volume.name().isEmpty() ? volume.rootPath()
-                                                     : volume.rootPath() + " [" + volume.name() + "]";
+        const QString name = volume.name().isEmpty()
+                                 ? volume.rootPath()
+                                 : volume.rootPath() + " [" + volume.name() + "]";
         addItem(glyph, name, volume.rootPath());
     }
     if (findData(root) < 0 && !root.isEmpty()) {

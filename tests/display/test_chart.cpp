@@ -19,7 +19,9 @@ private:
     QImage picture{320, 200, QImage::Format_RGB32};
 };
 
-static QRgb Px(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000; }
+static QRgb Px(const QImage& image, int x, int y) {
+    return image.pixel(x, y) | 0xFF000000;
+}
 
 void ChartTest::gridLinesAndOutline() {
     TemperatureChart chart(picture);

@@ -1,8 +1,8 @@
 #include "AdcLink.h"
 #include "CommandLine.h"
+#include "PlantillaMuestras.h"
 #include "PortChoice.h"
 #include "PortIo.h"
-#include "PlantillaMuestras.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,10 +24,14 @@ void CommandLineTest::options_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<bool>("fails");
     using P = Opciones::Puerto;
-    QTest::newRow("none: first parallel port") << QStringList{} << int(P::Ppdev) << "/dev/parport0" << false;
-    QTest::newRow("another device") << QStringList{"--port", "/dev/parport1"} << int(P::Ppdev) << "/dev/parport1" << false;
-    QTest::newRow("direct") << QStringList{"--direct-io"} << int(P::DirectIo) << "/dev/parport0" << false;
-    QTest::newRow("simulated") << QStringList{"--simulate"} << int(P::Simulado) << "/dev/parport0" << false;
+    QTest::newRow("none: first parallel port")
+        << QStringList{} << int(P::Ppdev) << "/dev/parport0" << false;
+    QTest::newRow("another device")
+        << QStringList{"--port", "/dev/parport1"} << int(P::Ppdev) << "/dev/parport1" << false;
+    QTest::newRow("direct") << QStringList{"--direct-io"} << int(P::DirectIo) << "/dev/parport0"
+                            << false;
+    QTest::newRow("simulated") << QStringList{"--simulate"} << int(P::Simulado) << "/dev/parport0"
+                               << false;
     QTest::newRow("two choices") << QStringList{"--simulate", "--direct-io"} << 0 << "" << true;
     QTest::newRow("unknown option") << QStringList{"--fast"} << 0 << "" << true;
     QTest::newRow("stray argument") << QStringList{"MUESTRAS.DBF"} << 0 << "" << true;

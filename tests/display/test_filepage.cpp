@@ -113,7 +113,8 @@ void FilePageTest::startUpWithoutATable() {
     QCOMPARE(ui().Image1->Picture().pixel(100, 100) | 0xFF000000, qRgb(0, 0, 0xA0)); // the grid
 
     // The file page still opens a table: nothing open means nothing to close first.
-    EscribirFichero(Path("OTRA.DBF"), TablaMuestras({{40, 41}, {30, 31}, {45, 46}, {0, 0}, {0, 0}, {0, 0}}));
+    EscribirFichero(Path("OTRA.DBF"),
+                    TablaMuestras({{40, 41}, {30, 31}, {45, 46}, {0, 0}, {0, 0}, {0, 0}}));
     TypeAndEnter("OTRA.DBF");
     Press(ui().Abrir);
     QCOMPARE(seams->errors.reports.size(), 1);

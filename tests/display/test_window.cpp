@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <memory>
 
 /// Window tests: a fresh TForm1 with scripted seams for every case.
@@ -71,18 +71,90 @@ void WindowTest::cleanup() {
 }
 
 void WindowTest::formHoldsEveryNamedControl() {
-    const QStringList names = {
-        "Label3", "Label4", "Label12", "Label29", "TabbedNotebook1", "Image1", "Referencia",
-        "Actual", "JLabel1", "Label28", "Label27", "Label10", "Label9", "Label7", "Label6",
-        "Label5", "Label8", "Label11", "Label25", "Label26", "Actual2", "Label13", "Label14",
-        "Image2", "Image3", "Bevel1", "Label15", "Label16", "barra", "Muestreo", "Inicio",
-        "Pausa", "Salir", "Edit1", "Edit2", "Portapapeles", "Portapapeles2", "Edit3", "Edit4",
-        "Sonido", "Sonido2", "version", "year", "numrecs", "headlen", "reclen", "rez", "Label2",
-        "X", "Y", "totalrecs", "Current", "Memo1", "Label1", "Label17", "PathLabel", "Label18",
-        "Label19", "Bevel2", "Abrir", "Guardar", "Borrar", "Panel1", "NombreFile", "FileEdit",
-        "DirectoryListBox1", "FileListBox1", "FilterComboBox1", "DriveComboBox1", "Eliminar",
-        "Bevel4", "Bevel3", "Horainicio", "HoraActual", "Label20", "Label21", "Label22",
-        "Fecha", "Media1", "Media2", "BitBtn1", "BitBtn2", "BitBtn3", "Memo3"};
+    const QStringList names = {"Label3",
+                               "Label4",
+                               "Label12",
+                               "Label29",
+                               "TabbedNotebook1",
+                               "Image1",
+                               "Referencia",
+                               "Actual",
+                               "JLabel1",
+                               "Label28",
+                               "Label27",
+                               "Label10",
+                               "Label9",
+                               "Label7",
+                               "Label6",
+                               "Label5",
+                               "Label8",
+                               "Label11",
+                               "Label25",
+                               "Label26",
+                               "Actual2",
+                               "Label13",
+                               "Label14",
+                               "Image2",
+                               "Image3",
+                               "Bevel1",
+                               "Label15",
+                               "Label16",
+                               "barra",
+                               "Muestreo",
+                               "Inicio",
+                               "Pausa",
+                               "Salir",
+                               "Edit1",
+                               "Edit2",
+                               "Portapapeles",
+                               "Portapapeles2",
+                               "Edit3",
+                               "Edit4",
+                               "Sonido",
+                               "Sonido2",
+                               "version",
+                               "year",
+                               "numrecs",
+                               "headlen",
+                               "reclen",
+                               "rez",
+                               "Label2",
+                               "X",
+                               "Y",
+                               "totalrecs",
+                               "Current",
+                               "Memo1",
+                               "Label1",
+                               "Label17",
+                               "PathLabel",
+                               "Label18",
+                               "Label19",
+                               "Bevel2",
+                               "Abrir",
+                               "Guardar",
+                               "Borrar",
+                               "Panel1",
+                               "NombreFile",
+                               "FileEdit",
+                               "DirectoryListBox1",
+                               "FileListBox1",
+                               "FilterComboBox1",
+                               "DriveComboBox1",
+                               "Eliminar",
+                               "Bevel4",
+                               "Bevel3",
+                               "Horainicio",
+                               "HoraActual",
+                               "Label20",
+                               "Label21",
+                               "Label22",
+                               "Fecha",
+                               "Media1",
+                               "Media2",
+                               "BitBtn1",
+                               "BitBtn2",
+                               "BitBtn3",
+                               "Memo3"};
     for (const QString& name : names) {
         QVERIFY2(form->findChild<QWidget*>(name), qPrintable(name));
     }
@@ -334,12 +406,12 @@ void WindowTest::hoverLabelOnChangesLook() {
     QTest::mouseMove(label, QPoint(6, 6));
     QCOMPARE(label->FontColor(), QColor(Qt::red));
     // The right edge itself is still inside.
-    QMouseEvent edge(QEvent::MouseMove, QPointF(60, 5), QPointF(60, 5), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent edge(QEvent::MouseMove, QPointF(60, 5), QPointF(60, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(label, &edge);
     QCOMPARE(QWidget::mouseGrabber(), label);
-    QMouseEvent out(QEvent::MouseMove, QPointF(-1, 5), QPointF(-1, 5), Qt::NoButton,
-                    Qt::NoButton, Qt::NoModifier);
+    QMouseEvent out(QEvent::MouseMove, QPointF(-1, 5), QPointF(-1, 5), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
     QCoreApplication::sendEvent(label, &out);
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
     QCOMPARE(label->FontColor(), QColor(Qt::blue));
@@ -381,7 +453,8 @@ void WindowTest::helpWindowShowsTheContents() {
     QVERIFY(viewer.Window()->isVisible());
     QVERIFY(!viewer.Window()->isModal());
     const QString text = viewer.Window()->toPlainText();
-    for (const char* page : {"Captura de datos", "Operaciones con ficheros", "Información y ayuda"}) {
+    for (const char* page :
+         {"Captura de datos", "Operaciones con ficheros", "Información y ayuda"}) {
         QVERIFY2(text.contains(QString::fromUtf8(page)), page);
     }
     // Asked again, the same window comes forward.

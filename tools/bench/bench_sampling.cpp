@@ -33,9 +33,8 @@ void RunSamplingBenchmarks() {
     SimulatedPort port(7);
     AdcLink link(port);
     volatile std::uint8_t sink = 0;
-    Report("conversion cycle, simulated port", MedianSeconds(20001, [&] {
-               sink = link.LeerSensor1();
-           }));
+    Report("conversion cycle, simulated port",
+           MedianSeconds(20001, [&] { sink = link.LeerSensor1(); }));
     (void)sink;
 
     NoDialogs dialogs;
