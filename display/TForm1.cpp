@@ -55,6 +55,12 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     Timer1.setSingleShot(false);
     // Samples a tenth of a second apart should be just that, not within five percent.
     Timer1.setTimerType(Qt::PreciseTimer);
+    // Labels without a size of their own fit their caption in the fonts actually installed.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->property("autoSize").toBool()) {
+            label->adjustSize();
+        }
+    }
     Muestras.SetFileName(kTablaInicial);
     locutor_.BindPlayAfter([this](TWavClip* sender) { diecisietePlayAfter(sender); },
                            [this](TWavClip* sender) { gradosPlayAfter(sender); });
