@@ -2,12 +2,15 @@
 #include "Bench.h"
 #include "Dialogs.h"
 #include "HelpViewer.h"
+#include "PlantillaMuestras.h"
 #include "SimulatedPort.h"
 #include "SoundCall.h"
 #include "TForm1.h"
 #include "ui_TForm1.h"
 
+#include <QDir>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 namespace {
 struct NoDialogs final : Dialogs {
@@ -42,6 +45,11 @@ void RunSamplingBenchmarks() {
     NoHelp help;
     Clock0 clock;
     Silence sound;
+    // The window starts as the program does: on a fresh default table in its own folder.
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    EscribirPlantilla(QStringLiteral("MUESTRAS.DBF"));
     TForm1 form(FormSeams{port, dialogs, errors, clock, help, sound});
     form.FormActivate();
     form.show();
@@ -60,4 +68,5 @@ void RunSamplingBenchmarks() {
     }
     form.ui().barra->setValue(0);
     Report("full redraw of 5001 slots", MedianSeconds(501, [&] { form.barraChange(); }));
+    QDir::setCurrent(previous);
 }
