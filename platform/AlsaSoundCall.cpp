@@ -8,7 +8,9 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -26,6 +28,9 @@ constexpr auto kIdleRelease = std::chrono::seconds(2);
 /// Buffer length asked of the device: small, so a stop takes effect quickly and a clip
 /// starts without waiting for a long buffer to fill.
 constexpr unsigned kLatencyMicroseconds = 100000;
+
+/// How long a device may go without taking data before the sound is given up as silence.
+constexpr int kStallMilliseconds = 1000;
 
 void SilentAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
@@ -141,14 +146,13 @@ struct AlsaSoundCall::Impl {
             }
             Close();
         }
-        // Opened without blocking so that a busy device fails at once instead of waiting,
-        // then switched to blocking writes.
+        // Kept non-blocking: a busy device fails at once instead of waiting, and a device
+        // that stops taking data cannot hold the program forever (see Play).
         if (snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) != 0) {
             pcm = nullptr;
             return false;
         }
-        if (snd_pcm_nonblock(pcm, 0) != 0 ||
-            snd_pcm_set_params(pcm, *pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.Channels,
+        if (snd_pcm_set_params(pcm, *pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.Channels,
                                format.SamplesPerSec, 1, kLatencyMicroseconds) != 0) {
             Close();
             return false;
@@ -178,22 +182,56 @@ struct AlsaSoundCall::Impl {
                     snd_pcm_writei(pcm, wave.Samples.data() + done * frameBytes, slice);
                 if (n >= 0) {
                     done += static_cast<snd_pcm_uframes_t>(n);
+                } else if (n == -EAGAIN) {
+                    // The buffer is full: wait for room, but not for ever.
+                    const int ready = snd_pcm_wait(pcm, kStallMilliseconds);
+                    if (ready == 0 || (ready < 0 && snd_pcm_recover(pcm, ready, 1) != 0)) {
+                        ok = false;
+                    }
                 } else if (snd_pcm_recover(pcm, static_cast<int>(n), 1) != 0) {
                     ok = false;
                 }
             }
         } while (loop && ok && !stopped());
-        if (stopped() || !ok) {
+        if (ok && !stopped()) {
+            ok = Drain();
+        }
+        if (!ok || stopped()) {
             snd_pcm_drop(pcm);
-        } else {
-            snd_pcm_drain(pcm);
         }
         lastUse = SteadyClock::now();
         if (!ok) {
+            // A device that failed or stalled is opened afresh for the next sound.
             Close();
         }
         idle.notify_all();
         return ok && !stopped();
+    }
+
+    /// Waits until what was written has been heard. False when the device stalls or a stop
+    /// is requested meanwhile.
+    bool Drain() {
+        const int err = snd_pcm_drain(pcm);
+        if (err == 0) {
+            return true;
+        }
+        if (err != -EAGAIN) {
+            return false;
+        }
+        snd_pcm_sframes_t pending = 0;
+        if (snd_pcm_delay(pcm, &pending) != 0 || pending < 0) {
+            pending = 0;
+        }
+        const auto deadline =
+            SteadyClock::now() + std::chrono::milliseconds(kStallMilliseconds) +
+            std::chrono::microseconds(pending * 1000000LL / std::max(1u, openFormat.SamplesPerSec));
+        while (snd_pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
+            if (SteadyClock::now() > deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
     }
 
     void StopAsync() {
