@@ -57,9 +57,7 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     Timer1.setTimerType(Qt::PreciseTimer);
     // Labels without a size of their own fit their caption in the fonts actually installed.
     for (QLabel* label : findChildren<QLabel*>()) {
-        if (label->property("autoSize").toBool()) {
-            label->adjustSize();
-        }
+        SetCaption(label, label->text());
     }
     Muestras.SetFileName(kTablaInicial);
     locutor_.BindPlayAfter([this](TWavClip* sender) { diecisietePlayAfter(sender); },
@@ -322,7 +320,6 @@ void TForm1::CerrarSiAbierta() {
 /// or than the label when that is negative.
 void TForm1::MostrarNombreFichero(const QString& name, int panelWidth) {
     SetCaption(ui_->NombreFile, name);
-    ui_->NombreFile->adjustSize();
     const int width = (panelWidth < 0 ? ui_->NombreFile->width() : panelWidth) + 10;
     ui_->Panel1->resize(width, ui_->Panel1->height());
 }

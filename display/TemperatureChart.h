@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Colors.h"
 #include "SampleStore.h"
 
 #include <QImage>
@@ -28,6 +29,5 @@ public:
 private:
     void Line(int x0, int y0, int x1, int y1, QRgb colour);
     QImage& picture_;
-    QRgb pen_ = RgbBlack();
-    static constexpr QRgb RgbBlack() { return 0xFF000000; }
+    QRgb pen_ = RgbFromBgr(clBlack);
 };

@@ -80,7 +80,6 @@ void ChartTest::readingsMapToRows() {
     QFETCH(int, row);
     TemperatureChart chart(picture);
     chart.DibujarRejilla();
-    const QImage before = picture.copy();
     SampleStore store;
     store.Contador = 10;
     store.Sensor1[10] = reading;
