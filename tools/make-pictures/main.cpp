@@ -1,16 +1,22 @@
 // Draws Velmoranta's window icon, button glyphs and thermometer pictures and writes them as
-// PNG files into the folder named on the command line.
+// PNG files into the folder named first on the command line; a second folder gets the
+// desktop's larger icons drawn from the window icon's design, and an SVG of it where QtSvg
+// is at hand.
 //
-// Everything is drawn without antialiasing from the classic 16-colour desktop palette (the
-// thermometers add a few shades), so each picture stays crisp and is stored as a small
+// The program's pictures are drawn without antialiasing from the classic 16-colour desktop
+// palette (the thermometers add a few shades), so each stays crisp and is stored as a small
 // palette image with one fully transparent entry.
 
 #include <QDir>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 #include <QString>
+#ifdef MAKE_PICTURES_SVG
+#include <QSvgGenerator>
+#endif
 
 #include <cstdio>
 #include <functional>
@@ -46,8 +52,17 @@ constexpr int Glyph = 16;
 /// coordinates name pixels, as in the classic desktop drawing calls.
 class Canvas {
 public:
-    explicit Canvas(QImage& image) : painter_(&image) {
+    explicit Canvas(QPaintDevice& device) : painter_(&device) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+
+    /// The same drawing, smoothed, at `scale` device units a picture pixel: for icons larger
+    /// than the picture was designed at, and for vector output.
+    Canvas(QPaintDevice& device, double scale) : painter_(&device), smooth_(true) {
+        painter_.setRenderHint(QPainter::Antialiasing, true);
+        painter_.scale(scale, scale);
+        // Nothing here writes text; a sized font keeps a vector file's font attributes valid.
+        painter_.setFont(QFont(QStringLiteral("sans-serif"), 8));
     }
 
     void Pixel(int x, int y, QRgb c) { painter_.fillRect(x, y, 1, 1, QColor::fromRgba(c)); }
@@ -60,7 +75,7 @@ public:
     /// A one-pixel line including both end pixels.
     void Line(int x1, int y1, int x2, int y2, QRgb c) {
         painter_.setPen(QPen(QColor::fromRgba(c), 1, Qt::SolidLine, Qt::SquareCap));
-        painter_.drawLine(x1, y1, x2, y2);
+        painter_.drawLine(Centre(x1, y1), Centre(x2, y2));
     }
 
     /// Outline through the pixels x..x+w-1, y..y+h-1; filled inside unless fill is 0.
@@ -69,14 +84,14 @@ public:
             Fill(x, y, w, h, fill);
         painter_.setPen(QPen(QColor::fromRgba(outline), 1));
         painter_.setBrush(Qt::NoBrush);
-        painter_.drawRect(x, y, w - 1, h - 1);
+        painter_.drawRect(QRectF(Centre(x, y), QSizeF(w - 1, h - 1)));
     }
 
     /// A polygon through the given pixels, filled inside unless fill is 0.
     void Polygon(const QPolygon& points, QRgb outline, QRgb fill = 0) {
         painter_.setPen(QPen(QColor::fromRgba(outline), 1));
         painter_.setBrush(fill != 0 ? QBrush(QColor::fromRgba(fill)) : QBrush(Qt::NoBrush));
-        painter_.drawPolygon(points);
+        painter_.drawPolygon(QPolygonF(points).translated(Centre(0, 0)));
     }
 
     /// A filled polygon without outline, edges on pixel boundaries.
@@ -90,7 +105,7 @@ public:
     void Ellipse(int x, int y, int w, int h, QRgb outline, QRgb fill = 0) {
         painter_.setPen(outline != 0 ? QPen(QColor::fromRgba(outline), 1) : QPen(Qt::NoPen));
         painter_.setBrush(fill != 0 ? QBrush(QColor::fromRgba(fill)) : QBrush(Qt::NoBrush));
-        painter_.drawEllipse(x, y, w - 1, h - 1);
+        painter_.drawEllipse(QRectF(Centre(x, y), QSizeF(w - 1, h - 1)));
     }
 
     /// An arc of the circle of radius r around (cx, cy), angles in degrees counter-clockwise
@@ -106,6 +121,19 @@ public:
     void Wave(int x, int top, int height, QRgb c, int width = 1) {
         const double half = (height - 1) / 2.0;
         const double depth = height / 5.0;
+        if (smooth_) {
+            // The curve the rows step along, through their middles.
+            QPainterPath path;
+            for (int step = 0; step <= 4 * height; ++step) {
+                const double t = 2.0 * step / (4 * height) - 1;
+                const QPointF point(x - depth * t * t + width / 2.0, top + half + t * half + 0.5);
+                step == 0 ? path.moveTo(point) : path.lineTo(point);
+            }
+            painter_.setPen(QPen(QColor::fromRgba(c), width, Qt::SolidLine, Qt::RoundCap));
+            painter_.setBrush(Qt::NoBrush);
+            painter_.drawPath(path);
+            return;
+        }
         for (int row = 0; row < height; ++row) {
             const double t = (row - half) / half;
             Fill(x - qRound(depth * t * t), top + row, width, 1, c);
@@ -113,7 +141,14 @@ public:
     }
 
 private:
+    /// Where a stroke through pixel (x, y) runs: the pixel-exact painter already puts a
+    /// one-pixel pen on the pixel, the smooth one needs its centre.
+    QPointF Centre(int x, int y) const {
+        return smooth_ ? QPointF(x + 0.5, y + 0.5) : QPointF(x, y);
+    }
+
     QPainter painter_;
+    bool smooth_ = false;
 };
 
 /// Paints every transparent pixel that touches an opaque one (sideways or diagonally) in
@@ -182,8 +217,7 @@ int ToPalette(const QImage& image, int limit, QImage& out) {
 // The pictures. Each draws on a transparent image of its own size.
 
 /// Window icon: a thermometer with a red column, a few scale marks and a sound wave.
-void DrawIcon(QImage& image) {
-    Canvas c(image);
+void DrawIcon(Canvas& c) {
     // Scale marks left of the tube.
     for (int y = 4; y <= 19; y += 3)
         c.Line(y % 2 == 0 ? 5 : 6, y, 8, y, Black);
@@ -414,19 +448,63 @@ struct Picture {
 
 } // namespace
 
+bool MakeFolder(const QDir& folder) {
+    if (folder.exists() || QDir().mkpath(folder.path()))
+        return true;
+    std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
+    return false;
+}
+
+/// The desktop's icons: the window icon's design smoothed at each size the menus ask for
+/// (32 pixels is the window icon itself), and as SVG where QtSvg is at hand.
+int WriteDesktopIcons(const QDir& folder) {
+    int failures = 0;
+    for (const int size : {48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        {
+            Canvas c(image, size / 32.0);
+            DrawIcon(c);
+        }
+        const QString path = folder.filePath(QStringLiteral("icon-%1.png").arg(size));
+        if (!image.save(path, "PNG")) {
+            std::fprintf(stderr, "%s: cannot write\n", qPrintable(path));
+            ++failures;
+        } else {
+            std::printf("%s: %d x %d\n", qPrintable(path), size, size);
+        }
+    }
+#ifdef MAKE_PICTURES_SVG
+    const QString path = folder.filePath(QStringLiteral("icon.svg"));
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(32, 32));
+    svg.setViewBox(QRect(0, 0, 32, 32));
+    svg.setTitle(QStringLiteral("Velmoranta"));
+    {
+        Canvas c(svg, 1);
+        DrawIcon(c);
+    }
+    std::printf("%s: scalable\n", qPrintable(path));
+#endif
+    return failures;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER [DESKTOP-ICON-FOLDER]\n", argv[0]);
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    if (!MakeFolder(folder))
         return 1;
-    }
 
     const std::vector<Picture> pictures{
-        {"icon.png", 32, 32, 16, DrawIcon},
+        {"icon.png", 32, 32, 16,
+         [](QImage& image) {
+             Canvas c(image);
+             DrawIcon(c);
+         }},
         {"inicio.png", Glyph, Glyph, 16, DrawInicio},
         {"pausa.png", Glyph, Glyph, 16, DrawPausa},
         {"salir.png", Glyph, Glyph, 16, DrawSalir},
@@ -465,6 +543,10 @@ int main(int argc, char** argv) {
             std::printf("%s: %d x %d, %d colours\n", qPrintable(path), picture.width,
                         picture.height, used);
         }
+    }
+    if (argc == 3) {
+        const QDir icons(QString::fromLocal8Bit(argv[2]));
+        failures += MakeFolder(icons) ? WriteDesktopIcons(icons) : 1;
     }
     return failures == 0 ? 0 : 1;
 }
