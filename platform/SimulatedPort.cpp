@@ -1,6 +1,5 @@
 #include "SimulatedPort.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <numbers>
@@ -23,25 +22,33 @@ SimulatedPort::SimulatedPort(std::uint32_t seed, Clock clock) : clock_(std::move
     }
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    // Channel 1 around 21 degrees, channel 2 around 25: apart, both inside 18 to 28.
-    const std::array<double, 2> centres = {42.0, 50.0};
-    for (int c = 0; c < 2; ++c) {
-        Drift& d = drift_[c];
-        d.base = centres[c] + 2.0 * unit(random) - 1.0;
-        d.slow = 4.0 + 2.0 * unit(random);
-        d.slowPeriod = 180.0 + 120.0 * unit(random);
-        d.fast = 1.0 + unit(random);
-        d.fastPeriod = 30.0 + 30.0 * unit(random);
-        d.phase = 2.0 * std::numbers::pi * unit(random);
+    const auto wave = [&](double amplitude, double period, double spread) {
+        return Wave{amplitude, period + spread * unit(random),
+                    2.0 * std::numbers::pi * unit(random)};
+    };
+    // Channel 1 near 21 degrees, channel 2 some 3.5 degrees warmer.
+    base_ = {41.0 + 2.0 * unit(random), 0.0};
+    base_[1] = base_[0] + 6.5 + unit(random);
+    // The room moves both sensors alike (at most 1 degree either way); each sensor adds a
+    // smaller wander of its own (at most half a degree), so the two never come closer than
+    // 2 degrees nor part by more than 5. Several incommensurate waves make the readings
+    // wander rather than swing: the extremes are passed, not dwelt on.
+    room_ = {wave(1.0, 240.0, 120.0), wave(0.6, 130.0, 50.0), wave(0.4, 75.0, 25.0)};
+    for (auto& own : own_) {
+        own = {wave(0.6, 170.0, 50.0), wave(0.4, 95.0, 30.0)};
     }
 }
 
 std::uint8_t SimulatedPort::ReadingAt(int channel, double seconds) const {
-    const Drift& d = drift_[channel & 1];
-    const double w = 2.0 * std::numbers::pi;
-    const double value = d.base + d.slow * std::sin(w * seconds / d.slowPeriod + d.phase) +
-                         d.fast * std::sin(w * seconds / d.fastPeriod + 2.0 * d.phase);
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 36L, 56L));
+    const auto sum = [seconds](const auto& waves) {
+        double value = 0.0;
+        for (const Wave& w : waves) {
+            value += w.amplitude * std::sin(2.0 * std::numbers::pi * seconds / w.period + w.phase);
+        }
+        return value;
+    };
+    const int c = channel & 1;
+    return static_cast<std::uint8_t>(std::lround(base_[c] + sum(room_) + sum(own_[c])));
 }
 
 std::uint8_t SimulatedPort::Read(std::uint16_t address) {

@@ -8,8 +8,9 @@
 
 /// Two serial 8-bit converters wired as the real ones: select on data bit 0 (active low),
 /// a common clock on data bit 1, sensor 1's data on status bit 4 and sensor 2's on bit 5.
-/// They are driven only by what is written to the data register. Each presents a room
-/// temperature that drifts smoothly with time, in half-degree steps, never noise.
+/// They are driven only by what is written to the data register. They present two sensors in
+/// one room: each drifts slowly, within about 1.5 degrees either way, in half-degree steps,
+/// the second 2 to 5 degrees warmer than the first.
 class SimulatedPort final : public PortIo {
 public:
     using Clock = std::function<double()>; // seconds, any origin
@@ -25,15 +26,14 @@ public:
     std::uint8_t ReadingAt(int channel, double seconds) const;
 
 private:
-    struct Drift {
-        double base; // half degrees
-        double slow; // amplitude of the slow wave, half degrees
-        double slowPeriod;
-        double fast;
-        double fastPeriod;
+    struct Wave {
+        double amplitude; // half degrees
+        double period;    // seconds
         double phase;
     };
-    std::array<Drift, 2> drift_{};
+    std::array<double, 2> base_{}; // half degrees
+    std::array<Wave, 3> room_{};   // shared by both sensors
+    std::array<std::array<Wave, 2>, 2> own_{};
     Clock clock_;
     std::uint8_t data_ = 0x01;
     std::uint8_t control_ = 0x0C;

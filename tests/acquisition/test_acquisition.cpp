@@ -5,7 +5,10 @@
 #include "TemperatureText.h"
 
 #include <QLocale>
+#include <QString>
 #include <QTest>
+#include <array>
+#include <map>
 
 class AcquisitionTest : public QObject {
     Q_OBJECT
@@ -105,23 +108,34 @@ void AcquisitionTest::simulatedConvertersAnswerThroughTheCycle() {
     QCOMPARE(AdcLink(again).LeerSensor1(), port.ReadingAt(0, now));
 }
 
-// A room temperature: within 18 to 28 degrees, moving at most half a degree from one second
-// to the next, and actually moving over a few minutes.
+// Two sensors in one room, sampled every second for an hour through the cycle: each stays
+// within about 1.5 degrees, moves half a degree at a time and does move; the second stays 2 to
+// 5 degrees above the first; neither piles up at its lowest or highest reading, as a clamped
+// value would.
 void AcquisitionTest::simulatedTemperatureDriftsSlowly() {
-    SimulatedPort port(3, [] { return 0.0; });
-    for (int channel = 0; channel < 2; ++channel) {
-        int lowest = 255;
-        int highest = 0;
-        int previous = port.ReadingAt(channel, 0);
-        for (int second = 1; second < 900; ++second) {
-            const int reading = port.ReadingAt(channel, second);
-            QVERIFY2(std::abs(reading - previous) <= 1, "jumped more than half a degree");
-            lowest = std::min(lowest, reading);
-            highest = std::max(highest, reading);
+    for (const std::uint32_t seed : {1u, 3u, 42u, 2026u, 4000000000u}) {
+        double now = 0;
+        SimulatedPort port(seed, [&] { return now; });
+        AdcLink link(port);
+        std::array<std::map<int, int>, 2> seconds; // per channel: reading -> seconds held
+        std::array<int, 2> previous = {link.LeerSensor1(), link.LeerSensor2()};
+        for (now = 1; now < 3600; now += 1) {
+            const std::array<int, 2> reading = {link.LeerSensor1(), link.LeerSensor2()};
+            const int apart = reading[1] - reading[0];
+            QVERIFY2(apart >= 4 && apart <= 10, qPrintable(QString::number(now)));
+            for (int c = 0; c < 2; ++c) {
+                QVERIFY2(std::abs(reading[c] - previous[c]) <= 1, "jumped");
+                ++seconds[c][reading[c]];
+            }
             previous = reading;
         }
-        QVERIFY(lowest >= 36 && highest <= 56);
-        QVERIFY(highest - lowest >= 4);
+        for (const auto& held : seconds) {
+            const auto [lowest, atLowest] = *held.begin();
+            const auto [highest, atHighest] = *held.rbegin();
+            QVERIFY2(highest - lowest >= 2 && highest - lowest <= 6, "range");
+            QVERIFY2(atLowest <= held.at(lowest + 1), "held at its lowest");
+            QVERIFY2(atHighest <= held.at(highest - 1), "held at its highest");
+        }
     }
 }
 
