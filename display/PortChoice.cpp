@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-PuertoAbierto AbrirPuerto(const Opciones& opciones) {
+PuertoAbierto AbrirPuerto(const Opciones& opciones, const ReclamoPuerto& reclamo) {
     PuertoAbierto result;
     try {
         switch (opciones.puerto) {
@@ -22,7 +22,7 @@ PuertoAbierto AbrirPuerto(const Opciones& opciones) {
             result.port = std::make_unique<DirectIoPort>();
             break;
         case Opciones::Puerto::Ppdev:
-            result.port = std::make_unique<PpdevPort>(opciones.dispositivo.toStdString());
+            result.port = std::make_unique<PpdevPort>(opciones.dispositivo.toStdString(), reclamo);
             break;
         }
     } catch (const PortOpenError& error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "PpdevPort.h"
 
 #include <QString>
 #include <memory>
@@ -14,5 +15,5 @@ struct PuertoAbierto {
     QString aviso;
 };
 
-/// Opens the port the options ask for.
-PuertoAbierto AbrirPuerto(const Opciones& opciones);
+/// Opens the port the options ask for; a ppdev device is claimed with `reclamo`.
+PuertoAbierto AbrirPuerto(const Opciones& opciones, const ReclamoPuerto& reclamo = ReclamarPpdev);

@@ -2,15 +2,21 @@
 #include "PortOpenError.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/parport.h>
 #include <linux/ppdev.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
-std::string FixFor(int error, const std::string& device) {
+using namespace std::chrono_literals;
+
+// What to do when the device cannot be opened.
+std::string FixForOpen(int error, const std::string& device) {
     switch (error) {
     case EACCES:
     case EPERM:
@@ -28,19 +34,106 @@ std::string FixFor(int error, const std::string& device) {
         return "Compruebe el puerto paralelo o use --simulate.";
     }
 }
+
+[[noreturn]] void ClaimRefused(int error, const std::string& device) {
+    switch (error) {
+    case ETIMEDOUT:
+        throw PortOpenError(device, "lo está usando otro programa",
+                            "Cierre el programa que tiene el puerto (puede ser otra copia de "
+                            "este) y vuelva a empezar, o use los conversores simulados con "
+                            "--simulate.");
+    case ENXIO:
+        // ppdev found the port but could not join it: another driver, or a program that
+        // asked for it alone, holds it exclusively.
+        throw PortOpenError(device, "lo tiene en exclusiva otro controlador o programa",
+                            "Descargue el controlador que lo usa (lsmod muestra los que usan "
+                            "parport; sudo modprobe -r y su nombre) o cierre el programa que lo "
+                            "reservó, o use los conversores simulados con --simulate.");
+    default:
+        throw PortOpenError(device, std::strerror(error),
+                            "Compruebe el puerto paralelo o use --simulate.");
+    }
+}
+
+void Despertar(int) {}
 } // namespace
 
-PpdevPort::PpdevPort(std::string device) : device_(std::move(device)) {
+int LlamadaConLimite(const std::function<int()>& call, std::chrono::milliseconds limit) {
+    // A timer signal for this thread alone, without SA_RESTART, ends the sleeping call with
+    // EINTR; the previous handler and signal mask come back afterwards.
+    struct sigaction wake {};
+    wake.sa_handler = Despertar;
+    sigemptyset(&wake.sa_mask);
+    struct sigaction previous {};
+    if (::sigaction(SIGALRM, &wake, &previous) != 0) {
+        return errno;
+    }
+    sigset_t alarm;
+    sigemptyset(&alarm);
+    sigaddset(&alarm, SIGALRM);
+    sigset_t mask;
+    ::pthread_sigmask(SIG_UNBLOCK, &alarm, &mask);
+
+    sigevent event{};
+    event.sigev_notify = SIGEV_THREAD_ID;
+    event.sigev_signo = SIGALRM;
+    event._sigev_un._tid = ::gettid(); // glibc has no name for this field
+    timer_t timer{};
+    int result = 0;
+    if (::timer_create(CLOCK_MONOTONIC, &event, &timer) != 0) {
+        result = errno;
+    } else {
+        // It keeps firing after the limit, so a signal that lands just before the call goes
+        // to sleep is followed by another.
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit);
+        itimerspec when{};
+        when.it_value.tv_sec = seconds.count();
+        when.it_value.tv_nsec = std::chrono::nanoseconds(limit - seconds).count();
+        when.it_interval.tv_nsec = std::chrono::nanoseconds(50ms).count();
+        if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) {
+            when.it_value.tv_nsec = 1;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        ::timer_settime(timer, 0, &when, nullptr);
+        for (;;) {
+            if (call() >= 0) {
+                result = 0;
+                break;
+            }
+            result = errno;
+            if (result != EINTR) {
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                result = ETIMEDOUT;
+                break;
+            }
+            // Another signal woke it early: the limit is not reached yet.
+        }
+        // A signal still due is delivered on return from this call, to the handler above.
+        ::timer_delete(timer);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+    ::sigaction(SIGALRM, &previous, nullptr);
+    return result;
+}
+
+int ReclamarPpdev(int fd) {
+    return LlamadaConLimite([fd] { return ::ioctl(fd, PPCLAIM); }, 2s);
+}
+
+PpdevPort::PpdevPort(std::string device, const ReclamoPuerto& reclamo)
+    : device_(std::move(device)) {
     fd_ = ::open(device_.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {
         const int error = errno;
-        throw PortOpenError(device_, std::strerror(error), FixFor(error, device_));
+        throw PortOpenError(device_, std::strerror(error), FixForOpen(error, device_));
     }
-    if (::ioctl(fd_, PPCLAIM) < 0) {
-        const int error = errno;
+    if (const int error = reclamo(fd_); error != 0) {
+        // Closing also takes the device off the port's waiting list.
         ::close(fd_);
         fd_ = -1;
-        throw PortOpenError(device_, std::strerror(error), FixFor(error, device_));
+        ClaimRefused(error, device_);
     }
     // The converters are driven from the data lines, so they must be outputs.
     int forward = 0;

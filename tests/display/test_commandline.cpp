@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <QTest>
+#include <cerrno>
+#include <chrono>
+#include <unistd.h>
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -15,7 +18,10 @@ private slots:
     void options_data();
     void options();
     void unopenablePortIsReportedOnce();
+    void refusedClaimIsReportedNotWaitedFor_data();
+    void refusedClaimIsReportedNotWaitedFor();
     void newTableOption();
+    void folderOfItsOwn();
 };
 
 void CommandLineTest::options_data() {
@@ -68,6 +74,34 @@ void CommandLineTest::unopenablePortIsReportedOnce() {
     QVERIFY(AbrirPuerto(o).aviso.isEmpty());
 }
 
+// The claim is where the port can be found taken: by another program, which may hold it for
+// ever, so the claim gives up; or by another driver, which no module load cures. /dev/null
+// opens like a device; the claim is the test's.
+void CommandLineTest::refusedClaimIsReportedNotWaitedFor_data() {
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("held by another program") << true << "otro programa";
+    QTest::newRow("another driver's") << false << "otro controlador";
+}
+
+void CommandLineTest::refusedClaimIsReportedNotWaitedFor() {
+    QFETCH(bool, held);
+    QFETCH(QString, says);
+    const ReclamoPuerto reclamo = [held](int) {
+        // pause() sleeps until a signal, as the kernel's claim of a port that stays taken.
+        return held ? LlamadaConLimite([] { return ::pause(); }, std::chrono::milliseconds(20))
+                    : ENXIO;
+    };
+    Opciones o;
+    o.dispositivo = "/dev/null";
+    PuertoAbierto abierto = AbrirPuerto(o, reclamo);
+    QVERIFY2(abierto.aviso.contains(says), qPrintable(abierto.aviso));
+    QVERIFY(abierto.aviso.contains("/dev/null"));
+    QVERIFY(abierto.aviso.contains("--simulate"));
+    QVERIFY(!abierto.aviso.contains("modprobe ppdev"));
+    QCOMPARE(AdcLink(*abierto.port).LeerSensor1(), std::uint8_t{0});
+}
+
 // A new working folder gets its default table from the program itself, never over a table
 // that is already there.
 void CommandLineTest::newTableOption() {
@@ -87,6 +121,46 @@ void CommandLineTest::newTableOption() {
     written.close();
     QCOMPARE(QProcess::execute(program, {"--nueva-tabla", table}), 1);
     QCOMPARE(QFileInfo(table).size(), qint64(171));
+}
+
+// Started from the menu: the folder is made and gets a fresh default table; a table already
+// there, in any letter case, is kept as it is; a file in the folder's place is refused.
+void CommandLineTest::folderOfItsOwn() {
+    QTemporaryDir base;
+    const QString folder = base.filePath("Velmoranta/datos");
+    QCOMPARE(PrepararCarpeta(folder), QString());
+    QFile table(folder + "/MUESTRAS.DBF");
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    QCOMPARE(table.readAll(), QByteArray(reinterpret_cast<const char*>(PlantillaMuestras.data()),
+                                         static_cast<qsizetype>(PlantillaMuestras.size())));
+    table.close();
+
+    QVERIFY(table.open(QIODevice::WriteOnly | QIODevice::Append));
+    table.write("x");
+    table.close();
+    QCOMPARE(PrepararCarpeta(folder), QString());
+    QCOMPARE(QFileInfo(table).size(), qint64(171));
+
+    const QString other = base.filePath("otra");
+    QVERIFY(QDir().mkpath(other));
+    QFile lower(other + "/Muestras.dbf");
+    QVERIFY(lower.open(QIODevice::WriteOnly));
+    lower.write("y");
+    lower.close();
+    QCOMPARE(PrepararCarpeta(other), QString());
+    QCOMPARE(QDir(other).entryList(QDir::Files), QStringList{"Muestras.dbf"});
+    QCOMPARE(QFileInfo(lower).size(), qint64(1));
+
+    QFile file(base.filePath("fichero"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("z");
+    file.close();
+    QVERIFY(PrepararCarpeta(file.fileName()).contains("no es una carpeta"));
+    QCOMPARE(QFileInfo(file).size(), qint64(1));
+
+    // A desktop entry cannot expand ~; the option does.
+    QCOMPARE(LeerOpciones({"velmoranta", "--carpeta", "~/Velmoranta"}).carpeta,
+             QDir::homePath() + "/Velmoranta");
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
