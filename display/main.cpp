@@ -10,6 +10,7 @@
 #include "TForm1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <cstdio>
@@ -56,6 +57,21 @@ int main(int argc, char** argv) {
         std::printf("velmoranta %s\n", VELMORANTA_VERSION);
         return 0;
     }
+    // Started from the menu it works in a folder of its own, entered before any table is
+    // opened or written.
+    QString avisoCarpeta;
+    if (!opciones.carpeta.isEmpty()) {
+        avisoCarpeta = PrepararCarpeta(opciones.carpeta);
+        if (avisoCarpeta.isEmpty() && !QDir::setCurrent(opciones.carpeta)) {
+            avisoCarpeta = "No se puede entrar en la carpeta " + opciones.carpeta + ".";
+        }
+        if (!avisoCarpeta.isEmpty()) {
+            std::fprintf(stderr, "velmoranta: %s\n", qPrintable(avisoCarpeta));
+            if (!opciones.nuevaTabla.isEmpty()) {
+                return 1;
+            }
+        }
+    }
     if (!opciones.nuevaTabla.isEmpty()) {
         // A fresh default table for a new working folder; an existing table is never replaced.
         if (QFileInfo::exists(opciones.nuevaTabla)) {
@@ -78,6 +94,8 @@ int main(int argc, char** argv) {
     // the window's own caption.
     QApplication::setApplicationName(QStringLiteral("KORVALISTA"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORANTA_VERSION));
+    // Lets the desktop match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORANTA_APP_ID));
     SustituirFuentes();
 
     QtDialogs dialogs;
@@ -85,6 +103,11 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtHelpViewer help;
     AlsaSoundCall sound;
+    // Started from the menu, the box is all the user would see of it.
+    if (!avisoCarpeta.isEmpty()) {
+        dialogs.ShowMessage(avisoCarpeta);
+        return 1;
+    }
     PuertoAbierto puerto = AbrirPuerto(opciones);
     if (!puerto.aviso.isEmpty()) {
         dialogs.ShowMessage(puerto.aviso);
