@@ -8,13 +8,16 @@
 #include "PortIo.h"
 #include "QtDialogs.h"
 #include "TForm1.h"
+#include "TImage.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 namespace {
 constexpr QSize kTamanoExterior(580, 432);
@@ -35,6 +38,31 @@ void MostrarCentrado(QWidget& form) {
         form.move(outer.topLeft());
     }
 }
+
+// Benchmark hook, never used by the program itself: with VELMORANTA_AVISAR_LISTO set, the
+// program prints "listo" and ends as soon as the chart's first picture after the start-up
+// load has been painted and flushed, so tools/bench can time start-to-ready.
+class AvisoListo final : public QObject {
+public:
+    explicit AvisoListo(TImage* chart) : chart_(chart) { chart->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == chart_ && event->type() == QEvent::Paint && !chart_->Picture().isNull()) {
+            chart_->removeEventFilter(this);
+            // A zero timer runs after this paint's flush.
+            QTimer::singleShot(0, qApp, [] {
+                std::puts("listo");
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    TImage* chart_;
+};
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +144,10 @@ int main(int argc, char** argv) {
     TForm1 form(FormSeams{*puerto.port, dialogs, errors, clock, help, sound});
     dialogs.SetOwner(&form);
     errors.SetOwner(&form);
+    std::unique_ptr<AvisoListo> aviso;
+    if (qEnvironmentVariableIsSet("VELMORANTA_AVISAR_LISTO")) {
+        aviso = std::make_unique<AvisoListo>(form.findChild<TImage*>(QStringLiteral("Image1")));
+    }
     MostrarCentrado(form);
     return app.exec();
 }

@@ -7,27 +7,36 @@
 
 #include <memory>
 
-void RunSamplefilesBenchmarks() {
-    QTemporaryDir dir;
-    if (!dir.isValid()) {
-        std::printf("sample files: no temporary directory\n");
-        return;
-    }
-    // A full store: 5000 readings per channel, saved once to make the table the loads read.
+namespace {
+// A full store: 5000 readings per channel.
+std::unique_ptr<SampleStore> AlmacenLleno() {
     auto store = std::make_unique<SampleStore>();
     for (std::int32_t k = 0; k <= LimiteMuestras; ++k) {
         store->Sensor1[static_cast<std::size_t>(k)] = k % 256;
         store->Sensor2[static_cast<std::size_t>(k)] = (k * 7) % 256;
     }
     store->Contador = LimiteMuestras;
-    const QString tabla5000 = dir.filePath(QStringLiteral("MUESTRAS.DBF"));
-    {
-        EscribirPlantilla(tabla5000);
-        TDBase3Plus t;
-        t.SetFileName(tabla5000);
-        t.Open();
-        EscribirAlmacen(t, *store);
+    return store;
+}
+} // namespace
+
+void EscribirTabla5000(const QString& path) {
+    EscribirPlantilla(path);
+    TDBase3Plus t;
+    t.SetFileName(path);
+    t.Open();
+    EscribirAlmacen(t, *AlmacenLleno());
+}
+
+void RunSamplefilesBenchmarks() {
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::printf("sample files: no temporary directory\n");
+        return;
     }
+    const std::unique_ptr<SampleStore> store = AlmacenLleno();
+    const QString tabla5000 = dir.filePath(QStringLiteral("MUESTRAS.DBF"));
+    EscribirTabla5000(tabla5000);
 
     auto cargado = std::make_unique<SampleStore>();
     Report("start-up load, 5000 records (open + load)", MedianSeconds(21, [&] {
