@@ -27,7 +27,13 @@ public:
     void DibujarSerie(SampleStore& store, std::int32_t desplazamiento);
 
 private:
-    void Line(int x0, int y0, int x1, int y1, QRgb colour);
+    /// The picture's 32-bit rows, valid until the picture is next replaced or shared.
+    struct Lienzo {
+        uchar* bits = nullptr;
+        qsizetype bytesPorLinea = 0;
+        QRgb* Fila(int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPorLinea); }
+    };
+    Lienzo Preparar();
     QImage& picture_;
     QRgb pen_ = RgbFromBgr(clBlack);
 };
