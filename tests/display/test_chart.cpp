@@ -1,4 +1,5 @@
 #include "Colors.h"
+#include "TImage.h"
 #include "TemperatureChart.h"
 
 #include <QTest>
@@ -14,6 +15,7 @@ private slots:
     void seriesStartsAtTheShownSlot();
     void equalReadingsShowLime();
     void pixelsOutsideAreIgnored();
+    void controlRepaintsOnlyItself();
 
 private:
     QImage picture{320, 200, QImage::Format_RGB32};
@@ -145,5 +147,45 @@ void ChartTest::pixelsOutsideAreIgnored() {
     QCOMPARE(picture, before);
 }
 
-QTEST_GUILESS_MAIN(ChartTest)
+namespace {
+struct ContadorPintadas final : QObject {
+    int veces = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        veces += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+} // namespace
+
+// The control paints all its pixels: a one-pixel update leaves the page behind it alone,
+// and where there is no picture yet the page's face shows, never stale pixels.
+void ChartTest::controlRepaintsOnlyItself() {
+    QWidget page;
+    page.resize(100, 80);
+    auto* image = new TImage(&page);
+    image->setGeometry(10, 10, 40, 30);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+    const QColor face = image->palette().color(QPalette::Window);
+    QImage blank = image->grab().toImage();
+    QCOMPARE(blank.pixelColor(0, 0), face);
+    QCOMPARE(blank.pixelColor(39, 29), face);
+    // A picture narrower than the control: the rest is the face.
+    image->Picture() = QImage(20, 30, QImage::Format_RGB32);
+    image->Picture().fill(RgbFromBgr(clTeal));
+    QImage part = image->grab().toImage();
+    QCOMPARE(part.pixel(19, 5) | 0xFF000000, RgbFromBgr(clTeal));
+    QCOMPARE(part.pixelColor(20, 5), face);
+
+    ContadorPintadas pagina;
+    ContadorPintadas grafica;
+    page.installEventFilter(&pagina);
+    image->installEventFilter(&grafica);
+    image->update(5, 5, 1, 1);
+    QTRY_VERIFY(grafica.veces > 0);
+    QCOMPARE(pagina.veces, 0);
+}
+
+QTEST_MAIN(ChartTest)
 #include "test_chart.moc"
