@@ -4,6 +4,8 @@
 #include "ClipboardText.h"
 #include "Colors.h"
 #include "Dialogs.h"
+#include "FileIo.h"
+#include "Fonts.h"
 #include "HelpViewer.h"
 #include "ListaFicheros.h"
 #include "MeanTemperature.h"
@@ -14,12 +16,15 @@
 #include "TemperatureText.h"
 #include "TimeText.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QToolTip>
+#include <QTranslator>
 #include <cerrno>
 #include <exception>
 #include <unistd.h>
@@ -27,6 +32,8 @@
 namespace {
 constexpr int kAlturaGrafico = 200;
 constexpr std::int32_t kIntervalos[] = {100, 1000, 60000};
+// Longest the input that waited through a long tick is given before the catch-up tick.
+constexpr int kPlazoEntradaPendiente = 100; // ms
 const QString kFicheroAyuda = QStringLiteral("VELMORAN.HLP");
 const QString kTablaInicial = QStringLiteral("MUESTRAS.DBF");
 } // namespace
@@ -35,7 +42,40 @@ void SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label->property("autoSize").toBool()) {
         label->adjustSize();
+        return;
     }
+    if (label->wordWrap() || text.isEmpty()) {
+        // A wrapped caption keeps the box it was laid out in.
+        return;
+    }
+    // A caption that does not fit its box in the installed faces widens or heightens it,
+    // from the edge it is aligned to, as a self-sizing label would.
+    const QFontMetrics metrics(label->font());
+    QSize need = metrics.size(Qt::TextShowMnemonic, text);
+    // An italic last letter may reach past its advance.
+    need.rwidth() += std::max(0, -metrics.rightBearing(text.back()));
+    const QSize size = label->size().expandedTo(need);
+    if (size == label->size()) {
+        return;
+    }
+    QRect box = label->geometry();
+    if (label->alignment().testFlag(Qt::AlignRight)) {
+        box.setLeft(box.right() + 1 - size.width());
+    } else {
+        box.setWidth(size.width());
+    }
+    box.setHeight(size.height());
+    label->setGeometry(box);
+}
+
+bool CargarTextosQt(QCoreApplication& app) {
+    auto* traductor = new QTranslator(&app);
+    if (!traductor->load(QStringLiteral("qtbase_es"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete traductor;
+        return false;
+    }
+    return QCoreApplication::installTranslator(traductor);
 }
 
 // The form is built before the members that refer to its controls.
@@ -45,6 +85,7 @@ std::unique_ptr<Ui::TForm1> TForm1::CrearFormulario(TForm1* form) {
     Q_INIT_RESOURCE(help);
     auto ui = std::make_unique<Ui::TForm1>();
     ui->setupUi(form);
+    AplicarFuentes(form);
     return ui;
 }
 
@@ -69,6 +110,8 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     ui_->FilterComboBox1->SetFileList(ui_->FileListBox1);
     ui_->DriveComboBox1->SetDirList(ui_->DirectoryListBox1);
     ui_->FileEdit->installEventFilter(this);
+    ui_->barra->installEventFilter(this);
+    MostrarRutaCompleta();
     ConnectHandlers();
 }
 
@@ -88,7 +131,7 @@ void TForm1::ConnectHandlers() {
     const auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
         connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
     };
-    connect(&Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::EntregarTick);
     on(ui_->Inicio, &QPushButton::clicked, &TForm1::InicioClick);
     on(ui_->Pausa, &QPushButton::clicked, &TForm1::PausaClick);
     on(ui_->Salir, &QPushButton::clicked, &TForm1::SalirClick);
@@ -104,6 +147,7 @@ void TForm1::ConnectHandlers() {
     on(ui_->Borrar, &QPushButton::clicked, &TForm1::BorrarClick);
     on(ui_->Eliminar, &QPushButton::clicked, &TForm1::EliminarClick);
     on(ui_->DirectoryListBox1, &TDirectoryListBox::Change, &TForm1::DirectoryListBox1Change);
+    connect(ui_->DirectoryListBox1, &TDirectoryListBox::Change, this, &TForm1::MostrarRutaCompleta);
     on(ui_->Muestreo, &TRadioGroup::Click, &TForm1::MuestreoClick);
     on(ui_->barra, &QScrollBar::valueChanged, &TForm1::barraChange);
     connect(ui_->Image1, &TImage::MouseMove, this,
@@ -175,9 +219,22 @@ void TForm1::PausaClick() {
 
 void TForm1::MuestreoClick() {
     const int index = ui_->Muestreo->itemIndex();
-    if (index >= 0 && index < static_cast<int>(std::size(kIntervalos))) {
+    // Only a change of interval restarts the period; the rate already chosen changes nothing.
+    if (index >= 0 && index < static_cast<int>(std::size(kIntervalos)) &&
+        Timer1.interval() != kIntervalos[index]) {
         // An active timer restarts its period from now.
         Timer1.setInterval(kIntervalos[index]);
+    }
+}
+
+void TForm1::EntregarTick() {
+    Guarded([this] { Timer1Timer(); });
+    if (Timer1.isActive() && Timer1.remainingTime() == 0) {
+        // The tick outlasted its period (a spoken chain), so the next one is due already. A
+        // window-message timer delivers it only when no input waits: what came meanwhile
+        // (Pausa, Salir, the rate, the boxes) is handled first, with timers held back; then
+        // the one catch-up tick follows, if sampling still runs.
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers, kPlazoEntradaPendiente);
     }
 }
 
@@ -191,6 +248,7 @@ void TForm1::Timer1Timer() {
     const int altura = ui_->Image1->height();
 
     store_.Lectura = link_.LeerSensor1();
+    const std::int32_t lectura1 = store_.Lectura;
     PintarMuestra(contador - Desplazamiento_, altura - store_.Lectura, clYellow);
     ui_->X->setText(QString::number(contador));
     ui_->Y->setText(TextoTemperatura(store_.Lectura));
@@ -208,6 +266,7 @@ void TForm1::Timer1Timer() {
     ComprobarAnuncio(store_.Lectura, 2);
 
     MostrarMaximasMinimas();
+    DescribirGrafica(contador, lectura1, store_.Lectura);
 }
 
 // Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
@@ -256,6 +315,19 @@ void TForm1::Image1MouseMove(int x, int) {
     if (QToolTip::isVisible()) {
         QToolTip::showText(QCursor::pos(), tip, ui_->Image1);
     }
+    DescribirGrafica(i, store_.Sensor1[static_cast<std::size_t>(i)],
+                     store_.Sensor2[static_cast<std::size_t>(i)]);
+}
+
+// A screen reader hears the chart as the two readings last shown: the column under the
+// pointer, or the slot of the last tick. Qt does not announce a description change itself.
+void TForm1::DescribirGrafica(std::int32_t slot, std::int32_t lectura1, std::int32_t lectura2) {
+    ui_->Image1->setAccessibleDescription(
+        QStringLiteral("Muestra %1: sensor 1, %2 grados; sensor 2, %3 grados")
+            .arg(slot)
+            .arg(TextoTemperatura(lectura1), TextoTemperatura(lectura2)));
+    QAccessibleEvent event(ui_->Image1, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TForm1::SalirClick() {
@@ -361,7 +433,10 @@ void TForm1::AbrirClick() {
 
 void TForm1::BorrarClick() {
     DetenerMuestreo();
-    CerrarSiAbierta();
+    // Only the table held open is cleared: none open is "I/O error 103", and a file that
+    // took its name meanwhile is not truncated ("File not found").
+    ComprobarMismoFichero(Muestras);
+    Muestras.Close();
     EscribirPlantilla(Muestras.FileName());
     Muestras.Open();
     ActualizarTabla(ui_->Borrar);
@@ -382,11 +457,10 @@ void TForm1::EliminarClick() {
         ui_->FileListBox1->Update();
         return;
     }
-    const bool deleted = ::unlink(QFile::encodeName(path).constData()) == 0;
-    const int error = errno;
+    const int error = EliminarFicheroTabla(path);
     ui_->FileListBox1->Update();
-    if (!deleted) {
-        LanzarErrno(error);
+    if (error != 0) {
+        throw EInOutError(error);
     }
     seams_.dialogs.ShowMessage(QStringLiteral(" Fichero eliminado "));
 }
@@ -418,6 +492,11 @@ void TForm1::DirectoryListBox1Change() {
     AplicarRutaAListaFicheros(ui_->DirectoryListBox1->Directory());
 }
 
+// The path label is narrow; its tooltip shows a long path whole.
+void TForm1::MostrarRutaCompleta() {
+    ui_->PathLabel->setToolTip(ui_->PathLabel->text());
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->FileEdit && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -425,6 +504,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             QChar character(13);
             Guarded([&] { FileEditKeyPress(ui_->FileEdit, character); });
             return character.isNull();
+        }
+    }
+    if (watched == ui_->barra && event->type() == QEvent::KeyPress) {
+        // Qt's scroll bar inverts its controls so that Down and Page Down move on, which
+        // turns the horizontal arrows round; Right moves on to later slots too.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            ui_->barra->triggerAction(key == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                                           : QAbstractSlider::SliderSingleStepSub);
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -15,6 +15,7 @@
 namespace Ui {
 class TForm1;
 }
+class QCoreApplication;
 class QLabel;
 
 /// The one main window: three pages, the sampling timer, the chart and the store. Its
@@ -42,6 +43,9 @@ public:
     void PausaClick();
     void MuestreoClick();
     void Timer1Timer();
+    /// What Timer1 calls: the tick, and after a tick that outlasted its period the input
+    /// that arrived during it, before the one tick that fell due.
+    void EntregarTick();
     void barraChange();
     void Image1MouseMove(int x, int y);
     void SalirClick();
@@ -91,6 +95,8 @@ private:
     void CerrarSiAbierta();
     void MostrarNombreFichero(const QString& name, int panelWidth);
     void AplicarRutaAListaFicheros(const QString& text);
+    void MostrarRutaCompleta();
+    void DescribirGrafica(std::int32_t slot, std::int32_t lectura1, std::int32_t lectura2);
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
@@ -103,5 +109,10 @@ private:
     QString guardarNombre_ = QStringLiteral("Muestras.dbf");
 };
 
-/// Sets a label's caption; a label marked autoSize in the form then fits its text.
+/// Sets a label's caption; a label marked autoSize in the form then fits its text, and any
+/// other label that does not word-wrap grows until the caption fits.
 void SetCaption(QLabel* label, const QString& text);
+
+/// Qt's own texts (box buttons, the file dialog) in Spanish, whatever the user's locale;
+/// numbers and times still follow the locale. False when the translations are not installed.
+bool CargarTextosQt(QCoreApplication& app);

@@ -18,13 +18,23 @@ void TRadioGroup::setItems(const QStringList& items) {
         delete button;
     }
     items_ = items;
+    QWidget* previous = this;
     for (int i = 0; i < items_.size(); ++i) {
         auto* button = new QRadioButton(items_[i], this);
         group_->addButton(button, i);
+        connect(button, &QAbstractButton::toggled, this, &TRadioGroup::FixTabStops);
         button->show();
+        // New items go to the end of the focus chain; they belong where the group stands.
+        // setTabOrder skips a widget that takes no focus, so the group takes it for a moment.
+        const Qt::FocusPolicy policy = previous->focusPolicy();
+        previous->setFocusPolicy(Qt::TabFocus);
+        QWidget::setTabOrder(previous, button);
+        previous->setFocusPolicy(policy);
+        previous = button;
     }
     // The form may give the index before the items; it holds for the new items.
     setItemIndex(itemIndex_);
+    FixTabStops();
     Arrange();
 }
 
@@ -43,6 +53,19 @@ void TRadioGroup::setItemIndex(int index) {
         group_->setExclusive(false);
         checked->setChecked(false);
         group_->setExclusive(true);
+    }
+}
+
+// Tab reaches the group at its chosen item (the first when none is chosen); the arrows move
+// the choice among the items, as QAbstractButton does for buttons of an exclusive group.
+void TRadioGroup::FixTabStops() {
+    const QList<QAbstractButton*> buttons = group_->buttons();
+    const QAbstractButton* stop = group_->checkedButton();
+    if (!stop && !buttons.isEmpty()) {
+        stop = buttons.first();
+    }
+    for (QAbstractButton* button : buttons) {
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 

@@ -27,6 +27,7 @@ protected:
 
 private:
     void Arrange();
+    void FixTabStops();
     QStringList items_;
     int itemIndex_ = -1;
     QButtonGroup* group_;

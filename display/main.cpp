@@ -122,6 +122,10 @@ int main(int argc, char** argv) {
     // the window's own caption.
     QApplication::setApplicationName(QStringLiteral("KORVALISTA"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORANTA_VERSION));
+    if (!CargarTextosQt(app)) {
+        std::fprintf(stderr, "velmoranta: no se encuentran las traducciones de Qt "
+                             "(qtbase_es.qm); los botones de los cuadros saldrán en inglés.\n");
+    }
     // Lets the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORANTA_APP_ID));
     SustituirFuentes();

@@ -100,10 +100,15 @@ private:
 class RecordingSound final : public SoundCall {
 public:
     std::vector<QByteArray> images;
+    /// Runs while each image "plays": what the user does meanwhile, how long it lasts.
+    std::function<void()> whilePlaying;
     bool PlaySound(SoundArgument sound, SoundModule, std::uint32_t) override {
         if (sound.data()) {
             images.emplace_back(reinterpret_cast<const char*>(sound.data()),
                                 static_cast<qsizetype>(sound.size()));
+            if (whilePlaying) {
+                whilePlaying();
+            }
         }
         return true;
     }

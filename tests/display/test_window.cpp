@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <memory>
+#include <utility>
 
 /// Window tests: a fresh TForm1 with scripted seams for every case.
 class WindowTest : public QObject {
@@ -42,6 +43,8 @@ private slots:
     void helpWindowShowsTheContents();
     void meansAndClipboardFromTheButtons();
     void ticksAnnounceChangedReadings();
+    void inputBeforeTheCatchUpTick();
+    void sameRateKeepsThePeriod();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -526,4 +529,38 @@ void WindowTest::ticksAnnounceChangedReadings() {
     QCOMPARE(seams->sound.images.back(), image("grados"));
     QCOMPARE(seams->sound.images[seams->sound.images.size() - 2], image("veinte"));
     QCOMPARE(form->Voz().UltimaAnunciada2, std::uint8_t{48});
+}
+
+// A click on Pausa while a chain is heard, the chain outlasting the period: the click is
+// handled before the tick that fell due meanwhile, so no further sample is taken.
+void WindowTest::inputBeforeTheCatchUpTick() {
+    ui().Sonido->setChecked(true);
+    seams->port.reading1 = 47;
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    form->Timer1.start(1);
+    bool clicked = false;
+    seams->sound.whilePlaying = [&] {
+        if (!std::exchange(clicked, true)) {
+            QMetaObject::invokeMethod(ui().Pausa, &QAbstractButton::click, Qt::QueuedConnection);
+        }
+        QTest::qSleep(5);
+    };
+    const std::int32_t before = form->Store().Contador;
+    form->EntregarTick();
+    QVERIFY(clicked);
+    QVERIFY(!form->Timer1.isActive());
+    QVERIFY(ui().Inicio->isEnabled());
+    QCOMPARE(form->Store().Contador, before + 1);
+}
+
+// Only a change of interval restarts the period: a stray click on the rate already chosen
+// does not put the next sample off.
+void WindowTest::sameRateKeepsThePeriod() {
+    const auto radios = ui().Muestreo->findChildren<QRadioButton*>();
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    QTest::qSleep(100);
+    QTest::mouseClick(radios[1], Qt::LeftButton);
+    QCOMPARE(ui().Muestreo->itemIndex(), 1);
+    QVERIFY(form->Timer1.isActive());
+    QVERIFY2(form->Timer1.remainingTime() <= 950, "the period started again");
 }
