@@ -74,9 +74,27 @@ void LanzarErrno(int err) {
     throw EInOutError(CodigoDeErrno(err));
 }
 
+namespace {
+
+/// `text` with each control character shown as its picture (U+2400 to U+241F, U+2421), so
+/// a zero byte neither cuts the message nor vanishes from it, and no other one hides.
+QString ControlesVisibles(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20) {
+            c = QChar(0x2400 + c.unicode());
+        } else if (c.unicode() == 0x7F) {
+            c = QChar(0x2421);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
 EConvertError::EConvertError(const QString& text)
-    : std::runtime_error(
-          QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString()) {}
+    : std::runtime_error(QStringLiteral("'%1' is not a valid integer value")
+                             .arg(ControlesVisibles(text))
+                             .toStdString()) {}
 
 std::int32_t StrToInt(const QString& text) {
     qsizetype i = 0;

@@ -4,8 +4,7 @@
 #include "RuntimeErrors.h"
 #include "TableErrors.h"
 
-#include <QFile>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -128,15 +127,9 @@ void TDBase3Plus::Open() {
     if (active_) {
         Close();
     }
-    const QByteArray path = QFile::encodeName(fileName_);
-    int fd = -1;
-    do {
-        fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        LanzarErrno(errno);
-    }
-    fd_ = fd;
+    // Nothing of the previous table survives, whatever this one holds.
+    Values = TFieldValues();
+    fd_ = AbrirFicheroTabla(fileName_, O_RDWR);
     try {
         BloquearExclusivo(fd_);
         LeerExacto(fd_, 0, header_.data(), header_.size());
@@ -171,6 +164,13 @@ void TDBase3Plus::Open() {
 void TDBase3Plus::ComprobarEstructura() const {
     if (RecordLength() == 0) {
         throw EDamagedTable(fileName_, QStringLiteral("record length 0"));
+    }
+    // Callers read and write the first two values of every record.
+    if (fields_.size() < MinFields) {
+        throw EDamagedTable(fileName_, QStringLiteral("%1 field(s), fewer than the %2 of a "
+                                                      "sample table")
+                                           .arg(fields_.size())
+                                           .arg(MinFields));
     }
     if (RecordCount() < 0) {
         throw EDamagedTable(fileName_, QStringLiteral("record count %1").arg(RecordCount()));
@@ -253,13 +253,45 @@ void TDBase3Plus::Append() {
     for (int j = 1; j <= FieldCount(); ++j) {
         Values[j].clear();
     }
+    // What the append may change beyond the header: the file's length and the bytes it
+    // already has where the new record goes (a trailing 0x1A).
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        LanzarErrno(errno);
+    }
+    const std::int64_t posicion = PosicionRegistro(RecordCount());
+    std::vector<std::uint8_t> cola(static_cast<std::size_t>(
+        std::clamp<std::int64_t>(st.st_size - posicion, 0, RecordLength())));
+    LeerExacto(fd_, posicion, cola.data(), cola.size());
     // The count in memory changes only once the file holds it.
+    const std::array<std::uint8_t, 32> antes = header_;
     std::array<std::uint8_t, 32> header = header_;
     PonerEntero(header, 4, RecordCount() + 1);
-    EscribirExacto(fd_, 0, header.data(), header.size());
-    header_ = header;
-    WriteRecord(RecordCount() - 1);
+    try {
+        EscribirExacto(fd_, 0, header.data(), header.size());
+        header_ = header;
+        WriteRecord(RecordCount() - 1);
+    } catch (...) {
+        // A count the file holds no record for leaves a table that no longer loads: the
+        // file is put back as it was, then the error that stopped the append goes on.
+        header_ = antes;
+        Restaurar(antes, posicion, cola, st.st_size);
+        throw;
+    }
     ReadRecord(RecordCount() - 1);
+}
+
+void TDBase3Plus::Restaurar(const std::array<std::uint8_t, 32>& header, std::int64_t posicion,
+                            const std::vector<std::uint8_t>& cola, std::int64_t longitud) noexcept {
+    // Shrinking and rewriting bytes the file already had need no space, so this holds on a
+    // full disk; should it still fail, there is nothing more to try.
+    try {
+        EscribirExacto(fd_, posicion, cola.data(), cola.size());
+        EscribirExacto(fd_, 0, header.data(), header.size());
+    } catch (...) {
+    }
+    while (::ftruncate(fd_, static_cast<off_t>(longitud)) != 0 && errno == EINTR) {
+    }
 }
 
 void TDBase3Plus::First() {

@@ -50,6 +50,8 @@ class TDBase3Plus : public QObject {
 
 public:
     static constexpr int MaxFields = TFieldValues::Capacity;
+    /// A table without the two value fields is refused as damaged.
+    static constexpr std::size_t MinFields = 2;
 
     explicit TDBase3Plus(QObject* owner = nullptr);
     ~TDBase3Plus() override;
@@ -61,8 +63,10 @@ public:
 
     /// Closing a table that is not open is "I/O error 103"; callers check Active first.
     virtual void Close();
-    /// Opens FileName (closing first when open) and reads record 0. A missing, short, locked
-    /// or damaged file raises and leaves the table closed.
+    /// Opens FileName (closing first when open; found whatever its letter case, as
+    /// ResolverNombreTabla finds it) and reads record 0. A missing, short, locked or damaged
+    /// file, or one that is not a regular file, raises and leaves the table closed with empty
+    /// Values.
     virtual void Open();
     virtual void WriteRecord(std::int32_t n);
     virtual void ReadRecord(std::int32_t n);
@@ -95,6 +99,10 @@ private:
     void ComprobarEstructura() const;
     std::int64_t PosicionRegistro(std::int32_t n) const;
     void Soltar() noexcept;
+    /// Puts back what a failed Append changed: the header, the bytes it overwrote at
+    /// `posicion`, the file's length.
+    void Restaurar(const std::array<std::uint8_t, 32>& header, std::int64_t posicion,
+                   const std::vector<std::uint8_t>& cola, std::int64_t longitud) noexcept;
 
     QString fileName_;
     bool active_ = false;

@@ -1,9 +1,14 @@
 #include "FileIo.h"
 
+#include "NombresFichero.h"
 #include "RuntimeErrors.h"
 
+#include <QFile>
+
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -12,6 +17,15 @@ void ComprobarPosicion(std::int64_t offset) {
     if (offset < 0) {
         throw EInOutError(CodigoES::NegativeSeek);
     }
+}
+
+/// The runtime code for what `path` names now: 0 for a regular file or nothing at all.
+int CodigoSiNoRegular(const QByteArray& path) {
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return CodigoES::AccessDenied;
+    }
+    return 0;
 }
 
 } // namespace
@@ -69,4 +83,38 @@ void BloquearExclusivo(int fd) {
         }
         LanzarErrno(err);
     }
+}
+
+int AbrirFicheroTabla(const QString& name, int flags, mode_t mode) {
+    const QByteArray path = QFile::encodeName(ResolverNombreTabla(name));
+    // Refused before opening, so a device is not even opened; checked again on the
+    // descriptor, for whatever took the name in between.
+    if (const int code = CodigoSiNoRegular(path)) {
+        throw EInOutError(code);
+    }
+    int fd = -1;
+    do {
+        fd = ::open(path.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        // A FIFO without reader or a socket refuses a non-blocking open this way.
+        LanzarErrno(errno == ENXIO ? EACCES : errno);
+    }
+    struct stat st {};
+    const int err = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
+    if (err != 0) {
+        ::close(fd);
+        LanzarErrno(err);
+    }
+    // Regular files never wait; the flag is dropped so the file behaves as opened plainly.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+int EliminarFicheroTabla(const QString& name) {
+    const QByteArray path = QFile::encodeName(ResolverNombreTabla(name));
+    if (const int code = CodigoSiNoRegular(path)) {
+        return code;
+    }
+    return ::unlink(path.constData()) == 0 ? 0 : CodigoDeErrno(errno);
 }

@@ -3,11 +3,8 @@
 #include "FileIo.h"
 #include "RuntimeErrors.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // clang-format off
@@ -41,23 +38,11 @@ const std::array<std::uint8_t, 170> PlantillaMuestras = {
 // clang-format on
 
 void EscribirPlantilla(const QString& name) {
-    const QByteArray path = QFile::encodeName(name);
-    int fd = -1;
-    do {
-        // Not O_TRUNC: the file is truncated only once the lock shows nobody holds it open.
-        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        LanzarErrno(errno);
-    }
+    // Not O_TRUNC: the file is truncated only once the lock shows nobody holds it open.
+    const int fd = AbrirFicheroTabla(name, O_WRONLY | O_CREAT, 0666);
     try {
         BloquearExclusivo(fd);
-        // Only a regular file can be cut; a device simply takes the bytes.
-        struct stat st {};
-        if (::fstat(fd, &st) != 0) {
-            LanzarErrno(errno);
-        }
-        if (S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0) {
+        if (::ftruncate(fd, 0) != 0) {
             LanzarErrno(errno);
         }
         EscribirExacto(fd, 0, PlantillaMuestras.data(), PlantillaMuestras.size());

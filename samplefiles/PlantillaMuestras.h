@@ -10,7 +10,7 @@
 /// right-aligned and record 4 carries the flag byte '0', as the tables in use always had.
 extern const std::array<std::uint8_t, 170> PlantillaMuestras;
 
-/// Creates `name`, or truncates it, and writes exactly the 170 bytes of the template. A file
-/// another copy of the program holds open is refused with "File access denied" instead of
-/// being truncated under it.
+/// Creates `name`, or truncates it (the file it resolves to, whatever its letter case), and
+/// writes exactly the 170 bytes of the template. A file another copy of the program holds
+/// open, or anything but a regular file, is refused with "File access denied" instead.
 void EscribirPlantilla(const QString& name);

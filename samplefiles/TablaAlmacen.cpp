@@ -1,5 +1,6 @@
 #include "TablaAlmacen.h"
 
+#include "NombresFichero.h"
 #include "RuntimeErrors.h"
 
 #include <algorithm>
@@ -38,6 +39,9 @@ ResultadoCarga CargarTabla(TDBase3Plus& tabla, SampleStore& store) {
 }
 
 void EscribirAlmacen(TDBase3Plus& tabla, const SampleStore& store) {
+    // Another program may have deleted or replaced the table meanwhile; the readings then
+    // stay in memory rather than go into a file nobody can reach.
+    ComprobarMismoFichero(tabla);
     tabla.First();
     const std::int32_t ultimo = UltimoRegistro(tabla);
     while (tabla.RecNo() < ultimo) {

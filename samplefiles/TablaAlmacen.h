@@ -31,7 +31,8 @@ ResultadoCarga CargarTabla(TDBase3Plus& tabla, SampleStore& store);
 
 /// Writes the store into the open table: records 0 to RecordCount - 2 from the slots of the
 /// same number, then appends records until the table holds Contador of them, each appended
-/// record k from slot k. Records are never removed.
+/// record k from slot k. Records are never removed. Nothing is written unless the table's
+/// name still names the file it holds open ("File not found" otherwise).
 void EscribirAlmacen(TDBase3Plus& tabla, const SampleStore& store);
 
 /// The notice for a table that did not fit the store, naming its record count.

@@ -1,15 +1,24 @@
 #include "DBase3Plus.h"
+#include "FileIo.h"
 #include "PlantillaMuestras.h"
 #include "RuntimeErrors.h"
 #include "TablaDePrueba.h"
 #include "TableErrors.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 class TestDBase3Plus : public QObject {
     Q_OBJECT
@@ -242,7 +251,7 @@ private slots:
             << "S.DBF" << TablaMuestras({{1, 1}, {2, 2}, {3, 3}}) << 100
             << "Read beyond end of file";
         // Records long enough to pass the descriptor scan, but no record 0.
-        QByteArray vacia = CabeceraDePrueba(0, {{"TEXTO", 'C', 40}});
+        QByteArray vacia = CabeceraDePrueba(0, {{"TEXTO", 'C', 20}, {"OTRO", 'C', 20}});
         vacia += QByteArray(31, ' ');
         QTest::newRow("no records") << "S.DBF" << vacia << 100 << "Read beyond end of file";
     }
@@ -296,6 +305,10 @@ private slots:
             << CabeceraDePrueba(-1, CamposMuestras()) + registros << "record count -1";
         QTest::newRow("header shorter than its descriptors")
             << CabeceraDePrueba(5, CamposMuestras(), 128) + registros << "header length 128";
+        // Without both value fields a load would read a value that is not there.
+        QTest::newRow("one value field")
+            << CabeceraDePrueba(5, {{"VALOR", 'N', 3}}) + registros << "fewer than the 2";
+        QTest::newRow("no fields") << CabeceraDePrueba(5, {}) + registros << "fewer than the 2";
     }
 
     void damagedTablesAreRefused() {
@@ -333,6 +346,65 @@ private slots:
         QCOMPARE(t.FieldCount(), 70);
         QCOMPARE(t.Values[70], QStringLiteral("Z"));
         QCOMPARE(t.Values[1], QStringLiteral(" "));
+        // The next table starts from empty values, not from this one's.
+        EscribirPlantilla(Ruta("NARROW.DBF"));
+        t.SetFileName(Ruta("NARROW.DBF"));
+        t.Open();
+        QCOMPARE(t.Values[4], QString());
+        QCOMPARE(t.Values[70], QString());
+    }
+
+    /// Nothing but a regular file is a table, and none of them makes an operation wait.
+    void onlyRegularFilesAreTables_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("directory") << "directory";
+        QTest::newRow("device") << "device";
+    }
+
+    void onlyRegularFilesAreTables() {
+        QFETCH(QString, kind);
+        QString name = Ruta(kind + QStringLiteral(".DBF"));
+        const QByteArray path = QFile::encodeName(name);
+        int socketFd = -1;
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(path.constData(), 0666), 0);
+        } else if (kind == "socket") {
+            socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            QVERIFY(static_cast<std::size_t>(path.size()) < sizeof(address.sun_path));
+            std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+            QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        } else if (kind == "directory") {
+            QVERIFY(QDir().mkdir(name));
+        } else {
+            name = QStringLiteral("/dev/null");
+        }
+        // Should an open wait after all, the test ends here instead of hanging the suite.
+        ::alarm(20);
+        const auto codigo = [](const std::function<void()>& operation) {
+            try {
+                operation();
+            } catch (const EInOutError& e) {
+                return e.code();
+            }
+            return 0;
+        };
+        TDBase3Plus t;
+        t.SetFileName(name);
+        QCOMPARE(codigo([&] { t.Open(); }), 5);
+        QVERIFY(!t.Active());
+        QCOMPARE(codigo([&] { EscribirPlantilla(name); }), 5);
+        if (kind != "device") {
+            QCOMPARE(EliminarFicheroTabla(name), 5);
+            QVERIFY(QFileInfo::exists(name));
+        }
+        ::alarm(0);
+        if (socketFd >= 0) {
+            ::close(socketFd);
+        }
     }
 
     void secondOpenerIsRefused() {
@@ -372,12 +444,13 @@ private slots:
 
     void templateWriteErrors() {
         if (QFile::exists(QStringLiteral("/dev/full"))) {
+            // A device is no table, full or not.
             try {
                 EscribirPlantilla(QStringLiteral("/dev/full"));
                 QFAIL("writing to a full device succeeded");
             } catch (const EInOutError& e) {
-                QCOMPARE(e.code(), 101);
-                QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Disk full"));
+                QCOMPARE(e.code(), 5);
+                QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("File access denied"));
             }
         }
         try {

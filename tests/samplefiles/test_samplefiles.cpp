@@ -1,4 +1,5 @@
 #include "DBase3Plus.h"
+#include "FileIo.h"
 #include "ListaFicheros.h"
 #include "NombresFichero.h"
 #include "PlantillaMuestras.h"
@@ -12,7 +13,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -386,10 +389,123 @@ private slots:
         QVERIFY(FicheroEnUso(Ruta("enlace.dbf"), tabla));
         QVERIFY(FicheroEnUso(Ruta("duro.dbf"), tabla));
         QVERIFY(!FicheroEnUso(Ruta("OTRA.DBF"), tabla));
-        QVERIFY(!FicheroEnUso(Ruta("uso.dbf"), tabla));
+        QVERIFY(FicheroEnUso(Ruta("uso.dbf"), tabla)); // the same file, whatever the case
         QVERIFY(!FicheroEnUso(Ruta("NADA.DBF"), tabla));
         tabla.Close();
         QVERIFY(!FicheroEnUso(Ruta("enlace.dbf"), tabla));
+    }
+
+    void tableNamesIgnoreLetterCase_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("resolved");
+        QTest::newRow("exact") << "case/UNICA.DBF"
+                               << "case/UNICA.DBF";
+        QTest::newRow("another case") << "case/Unica.dbf"
+                                      << "case/UNICA.DBF";
+        QTest::newRow("exact wins") << "case/Doble.dbf"
+                                    << "case/Doble.dbf";
+        QTest::newRow("two candidates") << "case/doble.DBF"
+                                        << "case/doble.DBF";
+        QTest::newRow("none") << "case/nada.dbf"
+                              << "case/nada.dbf";
+        QTest::newRow("folder kept as given") << "case/../case/unica.dbf"
+                                              << "case/../case/UNICA.DBF";
+        QTest::newRow("bare name") << "unica.dbf"
+                                   << "UNICA.DBF";
+    }
+
+    void tableNamesIgnoreLetterCase() {
+        QFETCH(QString, name);
+        QFETCH(QString, resolved);
+        QDir(dir_.path()).mkpath(QStringLiteral("case"));
+        for (const char* n : {"UNICA.DBF", "Doble.dbf", "DOBLE.DBF"}) {
+            QVERIFY(EscribirFichero(Ruta(QStringLiteral("case/") + n), "x"));
+        }
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(Ruta("case")));
+        const bool bare = !name.contains(u'/');
+        const QString prefix = bare ? QString() : dir_.path() + u'/';
+        QCOMPARE(ResolverNombreTabla(prefix + name), prefix + resolved);
+        QDir::setCurrent(cwd);
+    }
+
+    void oneTableWhateverTheCase() {
+        // Opened, written from the template and deleted under any case, it is one file.
+        QDir(dir_.path()).mkpath(QStringLiteral("case"));
+        QVERIFY(EscribirFichero(Ruta("case/UNICA.DBF"),
+                                TablaMuestras({{7, 7}, {1, 1}, {2, 2}, {3, 3}})));
+        TDBase3Plus t;
+        t.SetFileName(Ruta("case/unica.Dbf"));
+        t.Open();
+        QCOMPARE(t.RecordCount(), 4);
+        t.Close();
+        EscribirPlantilla(Ruta("case/Unica.dbf"));
+        QCOMPARE(LeerFichero(Ruta("case/UNICA.DBF")).size(), 170);
+        QCOMPARE(EliminarFicheroTabla(Ruta("case/unica.dbf")), 0);
+        QVERIFY(!QFile::exists(Ruta("case/UNICA.DBF")));
+    }
+
+    void aFailedSaveLeavesTablesThatLoad() {
+        // Writes past a few bytes beyond the template fail as on a full disk.
+        struct Limite {
+            rlimit old{};
+            void (*handler)(int) = ::signal(SIGXFSZ, SIG_IGN);
+            explicit Limite(rlim_t bytes) {
+                ::getrlimit(RLIMIT_FSIZE, &old);
+                rlimit tight = old;
+                tight.rlim_cur = bytes;
+                ::setrlimit(RLIMIT_FSIZE, &tight);
+            }
+            ~Limite() {
+                ::setrlimit(RLIMIT_FSIZE, &old);
+                ::signal(SIGXFSZ, handler);
+            }
+        };
+        EscribirPlantilla(Ruta("LLENO.DBF"));
+        const QByteArray before = LeerFichero(Ruta("LLENO.DBF"));
+        auto tabla = Abrir("LLENO.DBF");
+        int code = 0;
+        {
+            const Limite limite(172); // room for 3 bytes of the new record
+            try {
+                tabla->Append();
+            } catch (const EInOutError& e) {
+                code = e.code();
+            }
+        }
+        QCOMPARE(code, 101);
+        QCOMPARE(tabla->RecordCount(), 5);
+        QCOMPARE(LeerFichero(Ruta("LLENO.DBF")), before);
+
+        // A save that runs out of room keeps every record it appended whole.
+        auto store = AlmacenRelleno(47, 2000);
+        {
+            const Limite limite(170 + 8 * 100 + 3);
+            QVERIFY_THROWS_EXCEPTION(EInOutError, EscribirAlmacen(*tabla, *store));
+        }
+        tabla->Close();
+        auto otra = Abrir("LLENO.DBF");
+        QCOMPARE(otra->RecordCount(), 105);
+        QCOMPARE(LeerFichero(Ruta("LLENO.DBF")).size(), 129 + 8 * otra->RecordCount());
+        CargarTabla(*otra, *store);
+        QCOMPARE(store->Contador, otra->RecordCount());
+    }
+
+    void messageShowsEveryByte() {
+        QByteArray t = TablaMuestras({{0, 0}, {0, 0}, {0, 0}, {0, 0}});
+        t[129 + 1] = '4';
+        t[129 + 2] = '\0';
+        t[129 + 3] = '\x01';
+        QVERIFY(EscribirFichero(Ruta("CERO.DBF"), t));
+        auto tabla = Abrir("CERO.DBF");
+        auto store = AlmacenRelleno(0, 0);
+        try {
+            CargarTabla(*tabla, *store);
+            QFAIL("loaded");
+        } catch (const EConvertError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("'4\u2400\u2401' is not a valid integer value"));
+        }
     }
 
     void applyPathToTheFileList_data() {
