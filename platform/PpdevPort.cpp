@@ -40,8 +40,8 @@ std::string FixForOpen(int error, const std::string& device) {
     case ETIMEDOUT:
         throw PortOpenError(device, "lo está usando otro programa",
                             "Cierre el programa que tiene el puerto (puede ser otra copia de "
-                            "este) y vuelva a empezar, o use los conversores simulados con "
-                            "--simulate.");
+                            "este mismo) y vuelva a empezar, o use los conversores simulados "
+                            "con --simulate.");
     case ENXIO:
         // ppdev found the port but could not join it: another driver, or a program that
         // asked for it alone, holds it exclusively.
