@@ -76,17 +76,18 @@ void LanzarErrno(int err) {
 
 namespace {
 
-/// `text` with each control character shown as its picture (U+2400 to U+241F, U+2421), so
-/// a zero byte neither cuts the message nor vanishes from it, and no other one hides.
-QString ControlesVisibles(QString text) {
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20) {
-            c = QChar(0x2400 + c.unicode());
-        } else if (c.unicode() == 0x7F) {
-            c = QChar(0x2421);
+/// `text` with each control character written as '#' and its code ("#0" for a zero byte),
+/// so a zero byte neither cuts the message nor vanishes from it, and none hides in any font.
+QString ControlesVisibles(const QString& text) {
+    QString visible;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            visible += u'#' + QString::number(c.unicode());
+        } else {
+            visible += c;
         }
     }
-    return text;
+    return visible;
 }
 
 } // namespace

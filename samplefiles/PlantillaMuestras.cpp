@@ -3,6 +3,8 @@
 #include "FileIo.h"
 #include "RuntimeErrors.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,7 +41,17 @@ const std::array<std::uint8_t, 170> PlantillaMuestras = {
 
 void EscribirPlantilla(const QString& name) {
     // Not O_TRUNC: the file is truncated only once the lock shows nobody holds it open.
-    const int fd = AbrirFicheroTabla(name, O_WRONLY | O_CREAT, 0666);
+    int fd = -1;
+    bool creado = false;
+    try {
+        fd = AbrirFicheroTabla(name, O_WRONLY);
+    } catch (const EInOutError& error) {
+        if (error.code() != CodigoES::FileNotFound) {
+            throw;
+        }
+        fd = AbrirFicheroTabla(name, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        creado = true;
+    }
     try {
         BloquearExclusivo(fd);
         if (::ftruncate(fd, 0) != 0) {
@@ -48,6 +60,11 @@ void EscribirPlantilla(const QString& name) {
         EscribirExacto(fd, 0, PlantillaMuestras.data(), PlantillaMuestras.size());
     } catch (...) {
         ::close(fd);
+        // A file made here that the template did not fit (a full disk) would be a table
+        // that never loads; it goes again.
+        if (creado) {
+            ::unlink(QFile::encodeName(name).constData());
+        }
         throw;
     }
     if (::close(fd) != 0 && errno != EINTR) {

@@ -12,5 +12,6 @@ extern const std::array<std::uint8_t, 170> PlantillaMuestras;
 
 /// Creates `name`, or truncates it (the file it resolves to, whatever its letter case), and
 /// writes exactly the 170 bytes of the template. A file another copy of the program holds
-/// open, or anything but a regular file, is refused with "File access denied" instead.
+/// open, or anything but a regular file, is refused with "File access denied" instead. A file
+/// it creates and cannot fill is removed again.
 void EscribirPlantilla(const QString& name);

@@ -489,6 +489,13 @@ private slots:
         QCOMPARE(LeerFichero(Ruta("LLENO.DBF")).size(), 129 + 8 * otra->RecordCount());
         CargarTabla(*otra, *store);
         QCOMPARE(store->Contador, otra->RecordCount());
+
+        // A new table the template does not fit into is not left behind empty.
+        {
+            const Limite limite(100);
+            QVERIFY_THROWS_EXCEPTION(EInOutError, EscribirPlantilla(Ruta("SINSITIO.DBF")));
+        }
+        QVERIFY(!QFile::exists(Ruta("SINSITIO.DBF")));
     }
 
     void messageShowsEveryByte() {
@@ -504,7 +511,7 @@ private slots:
             QFAIL("loaded");
         } catch (const EConvertError& e) {
             QCOMPARE(QString::fromUtf8(e.what()),
-                     QStringLiteral("'4\u2400\u2401' is not a valid integer value"));
+                     QStringLiteral("'4#0#1' is not a valid integer value"));
         }
     }
 
