@@ -516,5 +516,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == ui_->barra &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The style draws no focus on a scroll bar; a keyboard user sees it tinted instead.
+        QPalette tinte;
+        if (event->type() == QEvent::FocusIn) {
+            tinte = ui_->barra->palette();
+            const QColor cara = tinte.color(QPalette::Button);
+            const QColor realce = tinte.color(QPalette::Highlight);
+            tinte.setColor(QPalette::Button, QColor((cara.red() + realce.red()) / 2,
+                                                    (cara.green() + realce.green()) / 2,
+                                                    (cara.blue() + realce.blue()) / 2));
+        }
+        // An empty palette hands the bar back the page's own.
+        ui_->barra->setPalette(tinte);
+    }
     return QWidget::eventFilter(watched, event);
 }

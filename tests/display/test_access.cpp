@@ -194,6 +194,14 @@ void AccessTest::keyboardReachesTheSamplingPageInOrder() {
     QTest::keyClick(ui().Inicio, Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(Foco(), QString("Cada décima"));
 
+    // The scroll bar shows that it has the focus.
+    const QColor face = ui().barra->palette().color(QPalette::Button);
+    ui().barra->setFocus(Qt::TabFocusReason);
+    QVERIFY(ui().barra->palette().color(QPalette::Button) != face);
+    ui().Inicio->setFocus(Qt::TabFocusReason);
+    QCOMPARE(ui().barra->palette().color(QPalette::Button), face);
+    ui().barra->setFocus(Qt::TabFocusReason);
+
     // Each key on the scroll bar is one move and one redraw; Right, Down and Page Down go
     // on to later slots, and nothing moves past either end.
     struct Paso {
