@@ -1,4 +1,5 @@
 #include "TDirectoryListBox.h"
+#include "TFileListBox.h"
 
 #include <QDir>
 #include <QLabel>
@@ -6,9 +7,16 @@
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kAltoFila = 16;
 } // namespace
 
-TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
+// The glyphs are looked up once; a lookup may search the icon theme's folders.
+TDirectoryListBox::TDirectoryListBox(QWidget* parent)
+    : QListWidget(parent), closed_(style()->standardIcon(QStyle::SP_DirClosedIcon)),
+      open_(style()->standardIcon(QStyle::SP_DirOpenIcon)) {
+    setUniformItemSizes(true);
+    setIconSize(QSize(kAltoFila, kAltoFila));
+    setItemDelegate(new AltoFijoFilas(kAltoFila, this));
     directory_ = QDir::currentPath();
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetDirectory(item->data(kPathRole).toString()); });
@@ -33,8 +41,6 @@ void TDirectoryListBox::SetDirectory(const QString& directory) {
 }
 
 void TDirectoryListBox::Fill() {
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     clear();
     QStringList chain; // root first
     for (QDir dir(directory_);; dir.cdUp()) {
@@ -47,7 +53,7 @@ void TDirectoryListBox::Fill() {
     QListWidgetItem* current = nullptr;
     for (const QString& path : chain) {
         const QString name = depth == 0 ? path : QDir(path).dirName();
-        auto* item = new QListWidgetItem(open, QString(depth * 2, ' ') + name);
+        auto* item = new QListWidgetItem(open_, QString(depth * 2, ' ') + name);
         item->setData(kPathRole, path);
         addItem(item);
         current = item;
@@ -57,7 +63,7 @@ void TDirectoryListBox::Fill() {
         QDir(directory_)
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
-        auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + child);
+        auto* item = new QListWidgetItem(closed_, QString(depth * 2, ' ') + child);
         item->setData(kPathRole, QDir(directory_).filePath(child));
         addItem(item);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QListWidget>
 
 class QLabel;
@@ -24,4 +25,6 @@ private:
     void Fill();
     QString directory_;
     QLabel* dirLabel_ = nullptr;
+    QIcon closed_;
+    QIcon open_;
 };

@@ -4,7 +4,8 @@
 #include <QStorageInfo>
 #include <QStyle>
 
-TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
+TDriveComboBox::TDriveComboBox(QWidget* parent)
+    : QComboBox(parent), glyph_(style()->standardIcon(QStyle::SP_DriveHDIcon)) {
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (dirList_) {
             dirList_->SetDirectory(itemData(index).toString());
@@ -22,7 +23,6 @@ void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
 }
 
 void TDriveComboBox::ShowVolumeOf(const QString& directory) {
-    const QIcon glyph = style()->standardIcon(QStyle::SP_DriveHDIcon);
     const QString root = QStorageInfo(directory).rootPath();
     blockSignals(true);
     clear();
@@ -33,10 +33,10 @@ void TDriveComboBox::ShowVolumeOf(const QString& directory) {
         const QString name = volume.name().isEmpty()
                                  ? volume.rootPath()
                                  : volume.rootPath() + " [" + volume.name() + "]";
-        addItem(glyph, name, volume.rootPath());
+        addItem(glyph_, name, volume.rootPath());
     }
     if (findData(root) < 0 && !root.isEmpty()) {
-        addItem(glyph, root, root);
+        addItem(glyph_, root, root);
     }
     setCurrentIndex(findData(root));
     blockSignals(false);

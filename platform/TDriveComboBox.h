@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QIcon>
 
 /// The mounted volumes, by their mount point. Choosing one opens its root in the linked
 /// directory list; the box shows the volume that holds the list's directory.
@@ -17,4 +18,5 @@ public:
 
 private:
     TDirectoryListBox* dirList_ = nullptr;
+    QIcon glyph_;
 };

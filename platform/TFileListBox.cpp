@@ -4,8 +4,16 @@
 #include <QLineEdit>
 #include <QStyle>
 
-TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+namespace {
+constexpr int kAltoFila = 16;
+} // namespace
+
+TFileListBox::TFileListBox(QWidget* parent)
+    : QListWidget(parent), glyph_(style()->standardIcon(QStyle::SP_FileIcon)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setIconSize(QSize(kAltoFila, kAltoFila));
+    setItemDelegate(new AltoFijoFilas(kAltoFila, this));
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::ShowSelection);
 }
 
@@ -24,7 +32,6 @@ void TFileListBox::Update() {
         directory_ = QDir::currentPath();
     }
     QDir::setCurrent(directory_);
-    const QIcon glyph = style()->standardIcon(QStyle::SP_FileIcon);
     blockSignals(true);
     clear();
     const QDir dir(directory_);
@@ -33,7 +40,7 @@ void TFileListBox::Update() {
         dir.entryList(mask_.split(';', Qt::SkipEmptyParts), QDir::Files | QDir::Hidden,
                       QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
-        addItem(new QListWidgetItem(glyph, name));
+        addItem(new QListWidgetItem(glyph_, name));
     }
     blockSignals(false);
     ShowSelection();

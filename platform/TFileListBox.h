@@ -1,8 +1,23 @@
 #pragma once
 
+#include <QIcon>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 
 class QLineEdit;
+
+/// Rows of one fixed height, whatever the font and the glyphs, as the list boxes have always
+/// had them.
+class AltoFijoFilas final : public QStyledItemDelegate {
+public:
+    AltoFijoFilas(int alto, QObject* parent) : QStyledItemDelegate(parent), alto_(alto) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), alto_};
+    }
+
+private:
+    int alto_;
+};
 
 /// The files of one directory that match a mask, with file glyphs. Re-reading the list makes
 /// its directory the process's current directory, so bare table names are found there. A
@@ -33,4 +48,5 @@ private:
     QString directory_;
     QString mask_ = QStringLiteral("*.*");
     QLineEdit* fileEdit_ = nullptr;
+    QIcon glyph_;
 };
