@@ -2,24 +2,39 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
-// Boxes carry the application's title as their caption, as every notice always has.
-QString Caption() {
-    return QApplication::applicationDisplayName();
+// Room the window manager's title bar takes beside the caption: the window's icon and its
+// buttons.
+constexpr int kBotonesTitulo = 120;
+
+// Boxes carry the application's title as their caption, as every notice always has, and are
+// at least wide enough for the title bar to show it whole.
+int Mostrar(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+            QWidget* owner) {
+    const QString caption = QApplication::applicationDisplayName();
+    QMessageBox box(icon, caption, text, buttons, owner);
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    const int width = title.horizontalAdvance(caption) + kBotonesTitulo;
+    // The box sizes itself to its layout whenever shown; a spacer as wide as the caption
+    // needs is what it respects.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box.exec();
 }
 } // namespace
 
 void QtDialogs::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, Caption(), text, QMessageBox::Ok, owner_);
-    box.exec();
+    Mostrar(QMessageBox::NoIcon, text, QMessageBox::Ok, owner_);
 }
 
 bool QtDialogs::AskYesNo(const QString& text) {
-    QMessageBox box(QMessageBox::Question, Caption(), text, QMessageBox::Yes | QMessageBox::No,
-                    owner_);
-    return box.exec() == QMessageBox::Yes;
+    return Mostrar(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, owner_) ==
+           QMessageBox::Yes;
 }
 
 bool QtDialogs::ExecuteSave(QString& fileName, const QString& filterName, const QString& mask) {
@@ -38,6 +53,5 @@ bool QtDialogs::ExecuteSave(QString& fileName, const QString& filterName, const 
 }
 
 void QtErrorReport::Report(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, Caption(), text, QMessageBox::Ok, owner_);
-    box.exec();
+    Mostrar(QMessageBox::Critical, text, QMessageBox::Ok, owner_);
 }
