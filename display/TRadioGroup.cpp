@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QRadioButton>
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), group_(new QButtonGroup(this)) {
@@ -74,17 +75,27 @@ void TRadioGroup::resizeEvent(QResizeEvent* event) {
     Arrange();
 }
 
-// Items share the space below the caption in equal rows, as a radio group lays them out.
+void TRadioGroup::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        Arrange();
+    }
+}
+
+// Items share the space inside the frame, below the caption, in equal rows, as a radio group
+// lays them out; where that space is the style's to say.
 void TRadioGroup::Arrange() {
     const QList<QAbstractButton*> buttons = group_->buttons();
     if (buttons.isEmpty()) {
         return;
     }
-    const int top = 14;
+    const QRect inside = contentsRect();
+    const int rows = static_cast<int>(buttons.size());
+    const int rowHeight = std::max(1, inside.height() / rows);
+    const int top = inside.top() + (inside.height() - rowHeight * rows) / 2;
     const int left = 8;
-    const int rowHeight = std::max(1, (height() - top - 2) / static_cast<int>(buttons.size()));
     for (QAbstractButton* button : buttons) {
         const int i = group_->id(button);
-        button->setGeometry(left, top + i * rowHeight, width() - left - 2, rowHeight);
+        button->setGeometry(left, top + i * rowHeight, inside.right() - left, rowHeight);
     }
 }

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -45,6 +46,13 @@ private slots:
     void ticksAnnounceChangedReadings();
     void inputBeforeTheCatchUpTick();
     void sameRateKeepsThePeriod();
+
+    // The look the form describes.
+    void radioItemsTakeTheGroupsLook();
+    void captionsFitTheirLabels();
+    void listRowsAre16High();
+    void windowAndPagesShowTheSilverFace();
+    void hoverLookShowsOnAFormLabel();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -492,6 +500,99 @@ void WindowTest::meansAndClipboardFromTheButtons() {
     store.Contador = 1;
     ui().Portapapeles->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+// The items are drawn in the group's font and colour, inside its frame below the caption.
+void WindowTest::radioItemsTakeTheGroupsLook() {
+    const TRadioGroup* group = ui().Muestreo;
+    const QList<QRadioButton*> items = group->findChildren<QRadioButton*>();
+    QCOMPARE(items.size(), 3);
+    for (const QRadioButton* item : items) {
+        QCOMPARE(item->font().family(), group->font().family());
+        QCOMPARE(item->font().pixelSize(), 13);
+        QVERIFY(item->font().bold() && item->font().italic());
+        QCOMPARE(item->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+        QVERIFY2(item->y() >= group->contentsRect().top(), qPrintable(item->text()));
+        QVERIFY2(item->geometry().bottom() < group->height(), qPrintable(item->text()));
+    }
+}
+
+// A caption that does not fit its designed box widens or heightens it from the edge it is
+// aligned to; a wrapped caption keeps its box.
+void WindowTest::captionsFitTheirLabels() {
+    for (const QLabel* label : {ui().Label13, ui().Label14, ui().Label18}) {
+        const QFontMetrics metrics(label->font());
+        QVERIFY2(label->width() >= metrics.horizontalAdvance(label->text()),
+                 qPrintable(label->objectName()));
+        QVERIFY2(label->height() >= metrics.height(), qPrintable(label->objectName()));
+    }
+    QCOMPARE(ui().Label13->pos(), QPoint(86, 238));
+    QCOMPARE(ui().Label18->pos(), QPoint(11, 224));
+    SetCaption(ui().Referencia, "123456789");
+    QVERIFY(ui().Referencia->width() >=
+            QFontMetrics(ui().Referencia->font()).horizontalAdvance("123456789"));
+    QCOMPARE(ui().Referencia->geometry().right(), 48);
+    QCOMPARE(ui().Label29->geometry(), QRect(32, 8, 241, 41));
+    QCOMPARE(ui().JLabel1->geometry(), QRect(4, 1, 16, 216));
+}
+
+void WindowTest::listRowsAre16High() {
+    for (const QListWidget* list : {static_cast<QListWidget*>(ui().FileListBox1),
+                                    static_cast<QListWidget*>(ui().DirectoryListBox1)}) {
+        QVERIFY(list->count() > 0);
+        QCOMPARE(list->visualItemRect(list->item(0)).height(), 16);
+    }
+}
+
+// The window and each page show silver where no control covers them, so yellow and white
+// captions read on it.
+void WindowTest::windowAndPagesShowTheSilverFace() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QColor silver(0xC0, 0xC0, 0xC0);
+    QCOMPARE(form->grab().toImage().pixelColor(545, 10), silver);
+    for (int page = 0; page < 3; ++page) {
+        ui().TabbedNotebook1->setCurrentIndex(page);
+        const QWidget* shown = ui().TabbedNotebook1->currentWidget();
+        const QPoint empty = shown->mapTo(form.get(), QPoint(530, 300));
+        QCOMPARE(form->grab().toImage().pixelColor(empty), silver);
+    }
+}
+
+namespace {
+int PixelsOf(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += (image.pixel(x, y) | 0xFF000000) == colour;
+        }
+    }
+    return n;
+}
+} // namespace
+
+// JLabel1 as the form styles it, with hover switched on: the entry look shows black plain
+// text where the designed look is teal, and a label that paints its background shows the
+// entry background.
+void WindowTest::hoverLookShowsOnAFormLabel() {
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    TJLabel* label = ui().JLabel1;
+    const QRgb teal = RgbFromBgr(clTeal);
+    QVERIFY(PixelsOf(label->grab().toImage(), teal) > 0);
+    label->setOnEnabled(true);
+    label->setAutoFillBackground(true);
+    QTest::mouseMove(label, QPoint(5, 5));
+    QCOMPARE(QWidget::mouseGrabber(), label);
+    const QImage hovered = label->grab().toImage();
+    QCOMPARE(PixelsOf(hovered, teal), 0);
+    QVERIFY(PixelsOf(hovered, qRgb(0, 0, 0)) > 0);
+    QCOMPARE(hovered.pixel(0, 0) | 0xFF000000, qRgb(255, 255, 0));
+    QMouseEvent out(QEvent::MouseMove, QPointF(-1, 5), QPointF(-1, 5), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+    QCoreApplication::sendEvent(label, &out);
+    QCOMPARE(label->grab().toImage().pixel(0, 0) | 0xFF000000, qRgb(0, 0, 0));
 }
 
 QTEST_MAIN(WindowTest)
