@@ -6,6 +6,9 @@
 /// A label that can take another look while the pointer is over it: other background and
 /// text colours and other font styles on entry, a second pair of colours and plain style on
 /// leaving. New property values take effect at the next entry or leaving, never at once.
+/// The look is the label's palette and font, so a form styles these labels through palette
+/// and font too; the background colours show only on a label that paints its background
+/// (autoFillBackground), a transparent one shows the text's changes alone.
 class TJLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QColor OnMoveBColor READ OnMoveBColor WRITE setOnMoveBColor)
