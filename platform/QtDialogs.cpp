@@ -44,6 +44,9 @@ bool QtDialogs::ExecuteSave(QString& fileName, const QString& filterName, const 
     dialog.setNameFilter(filterName + " (" + mask + ")");
     // The usual question before replacing an existing file stays on.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // The table gets its extension anyway; the dialog must ask about the name that will be
+    // written, not about the name typed without it.
+    dialog.setDefaultSuffix(QStringLiteral("dbf"));
     dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;

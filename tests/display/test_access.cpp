@@ -1,4 +1,5 @@
 #include "PlantillaMuestras.h"
+#include "QtDialogs.h"
 #include "ScriptedSeams.h"
 #include "TForm1.h"
 #include "TImage.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 /// The window as a keyboard and screen-reader user meets it.
@@ -33,6 +36,7 @@ private slots:
     void everyControlSaysWhatItIs();
     void keyboardReachesTheSamplingPageInOrder();
     void qtBoxesSpeakSpanish();
+    void saveDialogAsksAboutTheNameWithItsExtension();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -254,6 +258,38 @@ void AccessTest::qtBoxesSpeakSpanish() {
     QCOMPARE(save.windowTitle(), QString("Guardar como"));
     // Numbers still follow the locale.
     QCOMPARE(QLocale().toString(23.5), QString("23.5"));
+}
+
+void AccessTest::saveDialogAsksAboutTheNameWithItsExtension() {
+    // Typing "existe" saves into existe.dbf, so replacing that file must be asked first.
+    QFile existing(folder->filePath("existe.dbf"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    bool typed = false;
+    bool asked = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            asked = true;
+            box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (typed) {
+                dialog->reject();
+            } else if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+                typed = true;
+                edit->setText("existe");
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        }
+    });
+    driver.start(20);
+    QtDialogs dialogs;
+    QString name = folder->filePath("otra.dbf");
+    const bool chosen = dialogs.ExecuteSave(name, "Ficheros de muestras(dbf)", "*.dbf");
+    QVERIFY(typed);
+    QVERIFY(asked);
+    QVERIFY(!chosen);
 }
 
 QTEST_MAIN(AccessTest)
