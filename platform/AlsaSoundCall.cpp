@@ -1,7 +1,5 @@
 #include "AlsaSoundCall.h"
 
-#include "RiffWave.h"
-
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -14,23 +12,46 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 /// How long an unused device stays open. Long enough to cover the gaps of an announcement,
 /// short enough not to keep the device from other programs.
 constexpr auto kIdleRelease = std::chrono::seconds(2);
 
-/// Buffer length asked of the device: small, so a stop takes effect quickly and a clip
-/// starts without waiting for a long buffer to fill.
+/// Buffer length asked of the device: small, so that a stop takes effect quickly and a
+/// stall is told soon (see kStallBeyondBuffer).
 constexpr unsigned kLatencyMicroseconds = 100000;
 
-/// How long a device may go without taking data before the sound is given up as silence.
-constexpr int kStallMilliseconds = 1000;
+/// A device whose delay has not shrunk for this long beyond its buffer time has stalled.
+constexpr auto kStallBeyondBuffer = std::chrono::seconds(1);
+
+/// How long a synchronous caller waits for the device's thread when it does not come back
+/// from a call into the device (a stopped sound server) before taking the sound as silence.
+constexpr auto kCallerGivesUp = milliseconds(1500);
+
+/// How long a caller waits for a device thread that is still getting over a failure.
+constexpr auto kRecoveryWait = milliseconds(100);
+
+/// A sound counts as heard once no more than this is left in the device; the next clip then
+/// goes in right behind it. The stream is kept at about this much silence between sounds.
+constexpr auto kTailMicroseconds = 5000;
+constexpr auto kKeepAliveFloorMicroseconds = 3000;
+
+/// A delay that has not moved for this long is taken as held back by the device.
+constexpr auto kHeldBack = milliseconds(20);
+
+/// How often the device is looked at while a sound's end is awaited.
+constexpr auto kPoll = milliseconds(1);
+
+/// Longest wait for room in one go, so that stops and stalls are seen soon.
+constexpr int kRoomWaitMilliseconds = 20;
 
 void SilentAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
@@ -75,206 +96,435 @@ std::vector<std::byte> ReadWhole(const QString& path) {
     return {first, first + all.size()};
 }
 
-} // namespace
+/// ALSA's PCM, non-blocking so that the thread that owns it can watch its progress.
+class AlsaPcm final : public PcmDevice {
+public:
+    explicit AlsaPcm(std::string name) : name_(std::move(name)) {}
+    ~AlsaPcm() override { Close(); }
+    AlsaPcm(const AlsaPcm&) = delete;
+    AlsaPcm& operator=(const AlsaPcm&) = delete;
 
-struct AlsaSoundCall::Impl {
-    explicit Impl(std::string deviceName) : device(std::move(deviceName)) {
-        closer = std::jthread([this](std::stop_token stop) { ReleaseWhenIdle(stop); });
-    }
-
-    ~Impl() {
-        StopAsync();
-        closer.request_stop();
-        closer.join();
+    bool Open(const WaveFormat& format) override {
         Close();
-    }
-
-    std::string device;
-
-    // Guards the PCM handle; held for the whole of a playback.
-    std::mutex mutex;
-    std::condition_variable_any idle;
-    snd_pcm_t* pcm = nullptr;
-    WaveFormat openFormat;
-    SteadyClock::time_point lastUse;
-
-    std::jthread worker;
-    std::atomic<bool> asyncPlaying = false;
-    std::jthread closer;
-
-    void Close() {
-        if (pcm != nullptr) {
-            snd_pcm_close(pcm);
-            pcm = nullptr;
-        }
-    }
-
-    void ReleaseWhenIdle(std::stop_token stop) {
-        std::unique_lock lock(mutex);
-        while (!stop.stop_requested()) {
-            if (pcm == nullptr) {
-                idle.wait(lock, stop, [this] { return pcm != nullptr; });
-                continue;
-            }
-            const auto due = lastUse + kIdleRelease;
-            if (SteadyClock::now() >= due) {
-                Close();
-                continue;
-            }
-            idle.wait_until(lock, stop, due, [] { return false; });
-        }
-    }
-
-    /// Readies the device for `format`, keeping it open when the format has not changed.
-    /// Call with `mutex` held.
-    bool Ready(const WaveFormat& format) {
         const auto pcmFormat = PcmFormatOf(format);
         if (!pcmFormat) {
             return false;
         }
-        if (pcm != nullptr && SameFormat(format, openFormat)) {
-            if (snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED || snd_pcm_prepare(pcm) == 0) {
-                return true;
-            }
-        }
-        if (pcm != nullptr) {
-            snd_pcm_drop(pcm);
-            if (snd_pcm_set_params(pcm, *pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.Channels,
-                                   format.SamplesPerSec, 1, kLatencyMicroseconds) == 0) {
-                openFormat = format;
-                return true;
-            }
-            Close();
-        }
-        // Kept non-blocking: a busy device fails at once instead of waiting, and a device
-        // that stops taking data cannot hold the program forever (see Play).
-        if (snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) != 0) {
-            pcm = nullptr;
+        // Non-blocking: a busy device fails at once instead of waiting.
+        if (snd_pcm_open(&pcm_, name_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) != 0) {
+            pcm_ = nullptr;
             return false;
         }
-        if (snd_pcm_set_params(pcm, *pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.Channels,
-                               format.SamplesPerSec, 1, kLatencyMicroseconds) != 0) {
+        snd_pcm_uframes_t buffer = 0;
+        snd_pcm_uframes_t period = 0;
+        snd_pcm_sw_params_t* sw = nullptr;
+        snd_pcm_sw_params_alloca(&sw);
+        // The stream starts with its first frame, so a clip shorter than the buffer is not
+        // held back and the stream runs on from one clip into the next.
+        if (snd_pcm_set_params(pcm_, *pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.Channels,
+                               format.SamplesPerSec, 1, kLatencyMicroseconds) != 0 ||
+            snd_pcm_get_params(pcm_, &buffer, &period) != 0 ||
+            snd_pcm_sw_params_current(pcm_, sw) != 0 ||
+            snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1) != 0 ||
+            snd_pcm_sw_params(pcm_, sw) != 0) {
             Close();
             return false;
         }
-        openFormat = format;
-        idle.notify_all();
+        buffer_ = static_cast<long>(buffer);
         return true;
     }
 
-    /// Plays the image to its end, or until `stop` is set. Repeats while `loop`.
-    bool Play(const WaveImage& wave, const std::atomic<bool>* stop, bool loop) {
-        std::unique_lock lock(mutex);
-        if (!Ready(wave.Format)) {
-            return false;
+    long BufferFrames() const override { return buffer_; }
+
+    long Write(const std::byte* data, long frames) override {
+        const snd_pcm_sframes_t n =
+            snd_pcm_writei(pcm_, data, static_cast<snd_pcm_uframes_t>(frames));
+        if (n >= 0) {
+            return n;
         }
-        const auto stopped = [stop] { return stop != nullptr && stop->load(); };
-        const std::size_t frameBytes = wave.Format.BlockAlign;
-        const auto totalFrames = static_cast<snd_pcm_uframes_t>(wave.Samples.size() / frameBytes);
-        bool ok = true;
-        do {
-            snd_pcm_uframes_t done = 0;
-            while (done < totalFrames && ok && !stopped()) {
-                // Written a slice at a time so that a stop request is seen soon.
-                const snd_pcm_uframes_t slice = std::min<snd_pcm_uframes_t>(
-                    totalFrames - done, wave.Format.SamplesPerSec / 20 + 1);
-                const snd_pcm_sframes_t n =
-                    snd_pcm_writei(pcm, wave.Samples.data() + done * frameBytes, slice);
-                if (n >= 0) {
-                    done += static_cast<snd_pcm_uframes_t>(n);
-                } else if (n == -EAGAIN) {
-                    // The buffer is full: wait for room, but not for ever.
-                    const int ready = snd_pcm_wait(pcm, kStallMilliseconds);
-                    if (ready == 0 || (ready < 0 && snd_pcm_recover(pcm, ready, 1) != 0)) {
-                        ok = false;
-                    }
-                } else if (snd_pcm_recover(pcm, static_cast<int>(n), 1) != 0) {
-                    ok = false;
-                }
-            }
-        } while (loop && ok && !stopped());
-        if (ok && !stopped()) {
-            ok = Drain();
+        if (n == -EAGAIN) {
+            return 0;
         }
-        if (!ok || stopped()) {
-            snd_pcm_drop(pcm);
-        }
-        lastUse = SteadyClock::now();
-        if (!ok) {
-            // A device that failed or stalled is opened afresh for the next sound.
-            Close();
-        }
-        idle.notify_all();
-        return ok && !stopped();
+        return snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0 ? 0 : -1;
     }
 
-    /// Waits until what was written has been heard. False when the device stalls or a stop
-    /// is requested meanwhile.
-    bool Drain() {
-        const int err = snd_pcm_drain(pcm);
+    void Wait(int milliseconds) override { snd_pcm_wait(pcm_, milliseconds); }
+
+    long Delay() override {
+        // Not started yet, which with a start at the first frame means nothing is written
+        // (some plugins have no delay to give then).
+        if (snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED) {
+            return 0;
+        }
+        snd_pcm_sframes_t delay = 0;
+        const int err = snd_pcm_delay(pcm_, &delay);
         if (err == 0) {
+            return std::max<long>(delay, 0);
+        }
+        // An underrun: nothing is left to be heard.
+        return snd_pcm_recover(pcm_, err, 1) == 0 ? 0 : -1;
+    }
+
+    void Drain() override {
+        snd_pcm_nonblock(pcm_, 0);
+        snd_pcm_drain(pcm_);
+        snd_pcm_nonblock(pcm_, 1);
+    }
+
+    void Drop() override {
+        snd_pcm_drop(pcm_);
+        snd_pcm_prepare(pcm_);
+    }
+
+    void Close() override {
+        if (pcm_ != nullptr) {
+            snd_pcm_close(pcm_);
+            pcm_ = nullptr;
+        }
+    }
+
+private:
+    std::string name_;
+    snd_pcm_t* pcm_ = nullptr;
+    long buffer_ = 0;
+};
+
+struct Request {
+    std::uint64_t Serial = 0;
+    std::vector<std::byte> Samples;
+    WaveFormat Format;
+    bool Loop = false;
+};
+
+/// Between the callers and the thread that owns the device. Everything but `cancelled` is
+/// guarded by `mutex`.
+struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    PcmDeviceFactory factory;
+
+    std::optional<Request> pending;
+    std::uint64_t lastSerial = 0;
+    /// Sounds up to this serial are to stop.
+    std::atomic<std::uint64_t> cancelled = 0;
+    /// The last sound the thread finished, and whether it was heard to its end.
+    std::uint64_t finished = 0;
+    bool heard = false;
+    /// An asynchronous sound not yet finished, or 0.
+    std::uint64_t asynchronous = 0;
+    /// Last time the thread came back from the device (or a sound was handed over).
+    SteadyClock::time_point heartbeat;
+    /// The thread is getting over a failure, in calls that may block.
+    bool recovering = false;
+    /// A caller gave up waiting for the thread; cleared once it is back waiting for work.
+    bool stuck = false;
+    bool quit = false;
+    bool ended = false;
+};
+
+/// The thread that owns the device: plays what it is handed, keeps the stream running with
+/// a little silence between sounds, and releases the device once it has been idle a while.
+class Player {
+public:
+    explicit Player(std::shared_ptr<Shared> shared)
+        : s_(std::move(shared)), device_(s_->factory()) {}
+
+    void Run() {
+        std::unique_lock lock(s_->mutex);
+        auto lastUse = SteadyClock::now();
+        while (!s_->quit) {
+            if (s_->pending) {
+                Request request = std::move(*s_->pending);
+                s_->pending.reset();
+                lock.unlock();
+                const Outcome outcome = Play(request);
+                lock.lock();
+                s_->finished = request.Serial;
+                s_->heard = outcome == Outcome::Heard;
+                if (s_->asynchronous == request.Serial) {
+                    s_->asynchronous = 0;
+                }
+                s_->changed.notify_all();
+                if (outcome == Outcome::Failed && open_) {
+                    // A failed or stalled device is opened afresh for the next sound.
+                    s_->recovering = true;
+                    lock.unlock();
+                    device_->Drop();
+                    device_->Close();
+                    open_ = false;
+                    lock.lock();
+                    s_->recovering = false;
+                }
+                lastUse = SteadyClock::now();
+                continue;
+            }
+            s_->stuck = false;
+            s_->changed.notify_all();
+            if (!open_) {
+                s_->changed.wait(lock);
+                continue;
+            }
+            if (SteadyClock::now() - lastUse > kIdleRelease) {
+                lock.unlock();
+                device_->Drop();
+                device_->Close();
+                open_ = false;
+                lock.lock();
+                continue;
+            }
+            lock.unlock();
+            KeepAlive();
+            lock.lock();
+            s_->changed.wait_for(lock, kPoll, [this] { return s_->pending || s_->quit; });
+        }
+        lock.unlock();
+        if (open_) {
+            device_->Drain();
+            device_->Close();
+        }
+        lock.lock();
+        s_->ended = true;
+        s_->changed.notify_all();
+    }
+
+private:
+    enum class Outcome { Heard, Stopped, Failed };
+
+    std::shared_ptr<Shared> s_;
+    std::unique_ptr<PcmDevice> device_;
+    bool open_ = false;
+    WaveFormat format_;
+    std::size_t frameBytes_ = 1;
+    /// Frames written since the device was opened.
+    long written_ = 0;
+    /// The device's position (frames written less its delay) when it last moved.
+    long position_ = 0;
+    SteadyClock::time_point moved_;
+    SteadyClock::duration stallAfter_ = kStallBeyondBuffer;
+    std::vector<std::byte> silence_;
+    SteadyClock::time_point keptAlive_;
+    double silenceDue_ = 0;
+
+    long Frames(long microseconds) const {
+        return static_cast<long>(static_cast<long long>(format_.SamplesPerSec) * microseconds /
+                                 1000000);
+    }
+
+    bool Cancelled(const Request& r) const { return s_->cancelled.load() >= r.Serial; }
+
+    void Alive() {
+        std::lock_guard lock(s_->mutex);
+        s_->heartbeat = SteadyClock::now();
+    }
+
+    void Moved() {
+        moved_ = SteadyClock::now();
+        Alive();
+    }
+
+    /// Looks at the device's delay: false when it has failed, or has not moved for longer
+    /// than a stall allows. `delay` receives the delay.
+    bool Progressing(long& delay) {
+        delay = device_->Delay();
+        if (delay < 0) {
+            return false;
+        }
+        const long position = written_ - delay;
+        if (position > position_) {
+            position_ = position;
+            Moved();
             return true;
         }
-        if (err != -EAGAIN) {
-            return false;
+        Alive();
+        return SteadyClock::now() - moved_ <= stallAfter_;
+    }
+
+    bool Ready(const WaveFormat& format) {
+        if (open_ && !SameFormat(format, format_)) {
+            device_->Drain();
+            device_->Close();
+            open_ = false;
         }
-        snd_pcm_sframes_t pending = 0;
-        if (snd_pcm_delay(pcm, &pending) != 0 || pending < 0) {
-            pending = 0;
-        }
-        const auto deadline =
-            SteadyClock::now() + std::chrono::milliseconds(kStallMilliseconds) +
-            std::chrono::microseconds(pending * 1000000LL / std::max(1u, openFormat.SamplesPerSec));
-        while (snd_pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
-            if (SteadyClock::now() > deadline) {
+        if (!open_) {
+            if (!device_->Open(format)) {
                 return false;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            open_ = true;
+            format_ = format;
+            frameBytes_ = std::max<std::size_t>(format.BlockAlign, 1);
+            written_ = 0;
+            position_ = 0;
+            const auto bufferTime =
+                std::chrono::microseconds(static_cast<long long>(device_->BufferFrames()) *
+                                          1000000 / std::max(1u, format.SamplesPerSec));
+            stallAfter_ =
+                std::chrono::duration_cast<SteadyClock::duration>(bufferTime) + kStallBeyondBuffer;
+            // Unsigned 8-bit samples are silent at their middle value, the others at zero.
+            silence_.assign(static_cast<std::size_t>(Frames(kTailMicroseconds) + 1) * frameBytes_,
+                            format.BitsPerSample == 8 ? std::byte{0x80} : std::byte{0});
         }
+        long delay = device_->Delay();
+        if (delay < 0) {
+            return false;
+        }
+        position_ = written_ - delay;
+        Moved();
         return true;
     }
 
-    void StopAsync() {
-        if (worker.joinable()) {
-            worker.request_stop();
-            worker.join();
+    Outcome Play(const Request& r) {
+        if (!Ready(r.Format)) {
+            {}
+            return Outcome::Failed;
         }
-        asyncPlaying = false;
+        const auto stopped = [&] {
+            device_->Drop();
+            position_ = written_;
+            return Outcome::Stopped;
+        };
+        const long total = static_cast<long>(r.Samples.size() / frameBytes_);
+        long delay = 0;
+        do {
+            long done = 0;
+            while (done < total) {
+                if (Cancelled(r)) {
+                    return stopped();
+                }
+                const long n = device_->Write(r.Samples.data() + done * frameBytes_, total - done);
+                if (n < 0) {
+                    {}
+                    return Outcome::Failed;
+                }
+                if (n > 0) {
+                    done += n;
+                    written_ += n;
+                    Moved();
+                    continue;
+                }
+                device_->Wait(kRoomWaitMilliseconds);
+                if (!Progressing(delay)) {
+                    {}
+                    return Outcome::Failed;
+                }
+            }
+        } while (r.Loop && !Cancelled(r));
+        // Heard once the device's own delay says so; the stream goes on running.
+        const long tail = Frames(kTailMicroseconds);
+        keptAlive_ = SteadyClock::now();
+        silenceDue_ = 0;
+        for (;;) {
+            if (Cancelled(r)) {
+                return stopped();
+            }
+            if (!Progressing(delay)) {
+                {}
+                return Outcome::Failed;
+            }
+            if (delay <= tail) {
+                return Outcome::Heard;
+            }
+            if (SteadyClock::now() - moved_ > kHeldBack) {
+                PushSilence(delay);
+            }
+            std::this_thread::sleep_for(kPoll);
+        }
     }
 
-    void StartAsync(std::vector<std::byte> image, bool loop) {
-        asyncPlaying = true;
-        worker = std::jthread([this, image = std::move(image), loop](std::stop_token stop) {
-            std::atomic<bool> stopFlag = false;
-            std::stop_callback onStop(stop, [&stopFlag] { stopFlag = true; });
-            if (const auto wave = ParseRiffWave(image)) {
-                Play(*wave, &stopFlag, loop);
-            }
-            asyncPlaying = false;
-        });
+    /// Silence written behind what is in the device, never more than the time that has
+    /// passed, so a device that plays faster than real time does not fill up with it.
+    void PushSilence(long delay) {
+        const auto now = SteadyClock::now();
+        silenceDue_ =
+            std::min(silenceDue_ + std::chrono::duration<double>(now - keptAlive_).count() *
+                                       format_.SamplesPerSec,
+                     static_cast<double>(Frames(kTailMicroseconds)));
+        keptAlive_ = now;
+        const long frames = std::min(Frames(kTailMicroseconds) -
+                                         std::min(delay, Frames(kKeepAliveFloorMicroseconds)),
+                                     static_cast<long>(silenceDue_));
+        if (frames <= 0) {
+            return;
+        }
+        const long n = device_->Write(silence_.data(), frames);
+        if (n > 0) {
+            written_ += n;
+            silenceDue_ -= static_cast<double>(n);
+        }
+    }
+
+    /// Between sounds the stream is kept from running dry. A server that holds back the
+    /// last few milliseconds until it has more (a sound server's prebuffer) gets silence too.
+    void KeepAlive() {
+        long delay = device_->Delay();
+        if (delay < 0) {
+            return;
+        }
+        const long position = written_ - delay;
+        if (position > position_) {
+            position_ = position;
+            moved_ = SteadyClock::now();
+        }
+        if (delay < Frames(kKeepAliveFloorMicroseconds) ||
+            SteadyClock::now() - moved_ > kHeldBack) {
+            PushSilence(delay);
+        }
     }
 };
 
+} // namespace
+
+struct AlsaSoundCall::Channel : Shared {
+    std::thread thread;
+};
+
 AlsaSoundCall::AlsaSoundCall(std::string device)
-    : impl_(std::make_unique<Impl>(std::move(device))) {
+    : AlsaSoundCall(PcmDeviceFactory(
+          [device = std::move(device)] { return std::make_unique<AlsaPcm>(device); })) {
     // Without a device ALSA would print its complaints on every clip; a missing device is
     // silence here, not an error.
     static std::once_flag quiet;
     std::call_once(quiet, [] { snd_lib_error_set_handler(SilentAlsaErrors); });
 }
 
-AlsaSoundCall::~AlsaSoundCall() = default;
+AlsaSoundCall::AlsaSoundCall(PcmDeviceFactory factory) : channel_(std::make_shared<Channel>()) {
+    channel_->factory = std::move(factory);
+    std::shared_ptr<Shared> shared = channel_;
+    channel_->thread = std::thread([shared] { Player(shared).Run(); });
+}
+
+AlsaSoundCall::~AlsaSoundCall() {
+    Channel& c = *channel_;
+    std::unique_lock lock(c.mutex);
+    c.quit = true;
+    c.pending.reset();
+    c.cancelled = c.lastSerial;
+    c.changed.notify_all();
+    // A thread stuck in the device is left behind; it holds the shared part itself.
+    const auto wait = c.stuck ? kRecoveryWait : kCallerGivesUp;
+    if (c.changed.wait_for(lock, wait, [&c] { return c.ended; })) {
+        lock.unlock();
+        c.thread.join();
+    } else {
+        c.thread.detach();
+    }
+}
 
 bool AlsaSoundCall::PlaySound(SoundArgument sound, SoundModule module, std::uint32_t flags) {
-    Impl& d = *impl_;
+    Channel& c = *channel_;
     if (sound.data() == nullptr) {
-        d.StopAsync();
+        std::lock_guard lock(c.mutex);
+        c.pending.reset();
+        c.asynchronous = 0;
+        c.cancelled = c.lastSerial;
+        c.changed.notify_all();
         return true;
     }
-    if ((flags & SND_NOSTOP) != 0 && d.asyncPlaying) {
-        return false;
+    if ((flags & SND_NOSTOP) != 0) {
+        std::lock_guard lock(c.mutex);
+        if (c.asynchronous != 0) {
+            return false;
+        }
     }
-    d.StopAsync();
 
     std::vector<std::byte> owned;
     SoundArgument image;
@@ -293,17 +543,44 @@ bool AlsaSoundCall::PlaySound(SoundArgument sound, SoundModule module, std::uint
         owned = ReadWhole(NameOf(sound));
         image = owned;
     }
+    const auto wave = ParseRiffWave(image);
+    if (!wave) {
+        return false;
+    }
+    // The thread gets its own copy: a caller that gives up may free the image at once.
+    Request request{0,
+                    {wave->Samples.begin(), wave->Samples.end()},
+                    wave->Format,
+                    (flags & SND_LOOP) != 0 && (flags & SND_ASYNC) != 0};
+    const bool asynchronous = (flags & SND_ASYNC) != 0;
 
-    if ((flags & SND_ASYNC) != 0) {
-        if (owned.empty()) {
-            owned.assign(image.begin(), image.end());
-        }
-        if (!ParseRiffWave(owned)) {
-            return false;
-        }
-        d.StartAsync(std::move(owned), (flags & SND_LOOP) != 0);
+    std::unique_lock lock(c.mutex);
+    if (!c.changed.wait_for(lock, kRecoveryWait, [&c] { return !c.stuck && !c.recovering; })) {
+        {}
+        return false; // still stuck in the device: silence rather than another wait
+    }
+    const std::uint64_t serial = ++c.lastSerial;
+    request.Serial = serial;
+    c.cancelled = serial - 1;
+    c.pending = std::move(request);
+    c.asynchronous = asynchronous ? serial : 0;
+    c.heartbeat = SteadyClock::now();
+    c.changed.notify_all();
+    if (asynchronous) {
         return true;
     }
-    const auto wave = ParseRiffWave(image);
-    return wave && d.Play(*wave, nullptr, false);
+    while (c.finished < serial) {
+        const auto giveUp = c.heartbeat + kCallerGivesUp;
+        if (SteadyClock::now() >= giveUp) {
+            c.stuck = true;
+            c.cancelled = serial;
+            if (c.pending && c.pending->Serial == serial) {
+                c.pending.reset();
+            }
+            {}
+            return false;
+        }
+        c.changed.wait_until(lock, giveUp);
+    }
+    return c.finished == serial && c.heard;
 }

@@ -1,25 +1,60 @@
 #pragma once
 
+#include "RiffWave.h"
 #include "SoundCall.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
-/// The sound call on ALSA. Plays RIFF WAVE images of plain PCM on one PCM device (by
-/// default ALSA's "default"); a synchronous call writes the samples and drains, so it returns
-/// once the sound has been heard. The device stays open between sounds of the same format,
-/// which keeps the gap between the clips of an announcement short, and is released after a
-/// moment of silence so that other programs can use it. Every failure (no device, device
-/// busy, image not understood) is silence; nothing is printed or thrown.
+/// A PCM playback device as the sound call uses it: ALSA in the program, a scripted device in
+/// tests. Any of these may block for as long as the device pleases (a stopped sound server),
+/// so only the sound call's own thread calls them.
+class PcmDevice {
+public:
+    virtual ~PcmDevice() = default;
+    /// Opens the device for `format`, closing it first if open. False when it cannot play.
+    virtual bool Open(const WaveFormat& format) = 0;
+    /// Frames the device's buffer holds once open.
+    virtual long BufferFrames() const = 0;
+    /// Writes up to `frames` frames without waiting: the frames taken, 0 when there is no
+    /// room, negative when the device has failed.
+    virtual long Write(const std::byte* data, long frames) = 0;
+    /// Waits up to `milliseconds` for room to write.
+    virtual void Wait(int milliseconds) = 0;
+    /// Frames written and not yet heard; negative when the device has failed.
+    virtual long Delay() = 0;
+    /// Waits until everything written has been heard.
+    virtual void Drain() = 0;
+    /// Discards what has not been heard and is ready for more.
+    virtual void Drop() = 0;
+    virtual void Close() = 0;
+};
+
+using PcmDeviceFactory = std::function<std::unique_ptr<PcmDevice>()>;
+
+/// The sound call on ALSA. Plays RIFF WAVE images of plain PCM on one PCM device (by default
+/// ALSA's "default"). A synchronous call returns once the device's own delay says the sound
+/// has been heard; the stream then keeps running, so the next clip of an announcement follows
+/// without the device draining and starting again between them. The device is released after
+/// a moment of silence so that other programs can use it. Every failure (no device, device
+/// busy, image not understood, device stalled) is silence; nothing is printed or thrown.
+///
+/// The device belongs to a thread of the sound call's own: no ALSA call runs on the caller's
+/// thread, and a synchronous call gives up, as silence, once the device has made no progress
+/// for about a second and a half. While a device stays stuck after that, sounds are silence
+/// at once; once it answers again it is opened afresh.
 ///
 /// SND_MEMORY plays the image given; SND_FILENAME a file; SND_RESOURCE a Qt resource of the
 /// program (":/name" unless the name starts with ':'); SND_ALIAS stays silent, as there are
-/// no system event sounds here. SND_ASYNC plays on a worker thread and returns at once;
-/// SND_LOOP repeats an asynchronous sound until it is stopped. A null sound stops the sound
-/// being played, as does any new sound unless SND_NOSTOP makes the new one give way.
+/// no system event sounds here. SND_ASYNC returns at once; SND_LOOP repeats an asynchronous
+/// sound until it is stopped. A null sound stops the sound being played, as does any new
+/// sound unless SND_NOSTOP makes the new one give way.
 class AlsaSoundCall final : public SoundCall {
 public:
     explicit AlsaSoundCall(std::string device = "default");
+    /// Plays on devices made by `factory` instead of ALSA.
+    explicit AlsaSoundCall(PcmDeviceFactory factory);
     ~AlsaSoundCall() override;
     AlsaSoundCall(const AlsaSoundCall&) = delete;
     AlsaSoundCall& operator=(const AlsaSoundCall&) = delete;
@@ -27,6 +62,7 @@ public:
     bool PlaySound(SoundArgument sound, SoundModule module, std::uint32_t flags) override;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    /// What the caller and the device's thread share; outlives a thread left stuck.
+    struct Channel;
+    std::shared_ptr<Channel> channel_;
 };
