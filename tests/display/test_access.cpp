@@ -1,3 +1,4 @@
+#include "FreshWindow.h"
 #include "PlantillaMuestras.h"
 #include "QtDialogs.h"
 #include "ScriptedSeams.h"
@@ -28,7 +29,7 @@
 #include <memory>
 
 /// The window as a keyboard and screen-reader user meets it.
-class AccessTest : public QObject {
+class AccessTest : public QObject, protected FreshWindow {
     Q_OBJECT
 private slots:
     void init();
@@ -37,12 +38,6 @@ private slots:
     void keyboardReachesTheSamplingPageInOrder();
     void qtBoxesSpeakSpanish();
     void saveDialogAsksAboutTheNameWithItsExtension();
-
-private:
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<TestSeams> seams;
-    std::unique_ptr<TForm1> form;
-    Ui::TForm1& ui() { return form->ui(); }
 };
 
 namespace {
@@ -80,21 +75,11 @@ QString Foco() {
 } // namespace
 
 void AccessTest::init() {
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    EscribirPlantilla("MUESTRAS.DBF");
-    seams = std::make_unique<TestSeams>();
-    form = std::make_unique<TForm1>(seams->seams());
-    form->FormActivate();
-    QCOMPARE(seams->errors.reports, QStringList{});
+    QCOMPARE(StartFresh(), QStringList{});
 }
 
 void AccessTest::cleanup() {
-    form.reset();
-    seams.reset();
-    QDir::setCurrent(QDir::tempPath());
-    folder.reset();
+    Finish();
 }
 
 void AccessTest::everyControlSaysWhatItIs() {

@@ -1,4 +1,5 @@
 #include "Colors.h"
+#include "FreshWindow.h"
 #include "PlantillaMuestras.h"
 #include "ScriptedSeams.h"
 #include "TForm1.h"
@@ -21,7 +22,7 @@
 #include <utility>
 
 /// Window tests: a fresh TForm1 with scripted seams for every case.
-class WindowTest : public QObject {
+class WindowTest : public QObject, protected FreshWindow {
     Q_OBJECT
 private slots:
     void init();
@@ -55,30 +56,15 @@ private slots:
     void hoverLookShowsOnAFormLabel();
 
 private:
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<TestSeams> seams;
-    std::unique_ptr<TForm1> form;
-    Ui::TForm1& ui() { return form->ui(); }
     QRgb Px(int x, int y) { return ui().Image1->Picture().pixel(x, y) | 0xFF000000; }
 };
 
 void WindowTest::init() {
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    // Every window starts in a folder of its own with a fresh default table.
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    EscribirPlantilla("MUESTRAS.DBF");
-    seams = std::make_unique<TestSeams>();
-    form = std::make_unique<TForm1>(seams->seams());
-    form->FormActivate();
-    QCOMPARE(seams->errors.reports, QStringList{});
+    QCOMPARE(StartFresh(), QStringList{});
 }
 
 void WindowTest::cleanup() {
-    form.reset();
-    seams.reset();
-    QDir::setCurrent(QDir::tempPath());
-    folder.reset();
+    Finish();
 }
 
 void WindowTest::formHoldsEveryNamedControl() {
