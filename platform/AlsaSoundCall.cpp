@@ -37,7 +37,7 @@ constexpr auto kStallBeyondBuffer = std::chrono::seconds(1);
 constexpr auto kCallerGivesUp = milliseconds(1500);
 
 /// How long a caller waits for a device thread that is still getting over a failure.
-constexpr auto kRecoveryWait = milliseconds(100);
+constexpr auto kRecoveryWait = milliseconds(20);
 
 /// A sound counts as heard once no more than this is left in the device; the next clip then
 /// goes in right behind it. The stream is kept at about this much silence between sounds.
@@ -46,6 +46,11 @@ constexpr auto kKeepAliveFloorMicroseconds = 3000;
 
 /// A delay that has not moved for this long is taken as held back by the device.
 constexpr auto kHeldBack = milliseconds(20);
+
+/// The most of a device's output latency taken into account when it runs dry, and the
+/// latency assumed of a sound server until it has shown its own.
+constexpr long kMostDryAtMs = 50;
+constexpr long kServerLatencyGuessMs = 25;
 
 /// How often the device is looked at while a sound's end is awaited.
 constexpr auto kPoll = milliseconds(1);
@@ -131,12 +136,23 @@ public:
             return false;
         }
         buffer_ = static_cast<long>(buffer);
+        rate_ = std::max(1u, format.SamplesPerSec);
+        dry_ = false;
+        // A plugin in front of a sound server runs dry while the server still has its own
+        // latency to play; until it has once shown how much, assume a usual one, so that
+        // the first clips of a chain already follow one another without a gap.
+        if (dryAt_ == 0 && snd_pcm_type(pcm_) == SND_PCM_TYPE_IOPLUG) {
+            dryAt_ = static_cast<long>(rate_) * kServerLatencyGuessMs / 1000;
+        }
         return true;
     }
 
     long BufferFrames() const override { return buffer_; }
 
     long Write(const std::byte* data, long frames) override {
+        if (snd_pcm_state(pcm_) == SND_PCM_STATE_XRUN && Dry() != 0) {
+            return 0;
+        }
         const snd_pcm_sframes_t n =
             snd_pcm_writei(pcm_, data, static_cast<snd_pcm_uframes_t>(frames));
         if (n >= 0) {
@@ -151,19 +167,25 @@ public:
     void Wait(int milliseconds) override { snd_pcm_wait(pcm_, milliseconds); }
 
     long Delay() override {
-        // Not started yet, which with a start at the first frame means nothing is written
-        // (some plugins have no delay to give then).
-        if (snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED) {
+        switch (snd_pcm_state(pcm_)) {
+        case SND_PCM_STATE_PREPARED:
+            // Not started yet, which with a start at the first frame means nothing is
+            // written (some plugins have no delay to give then).
             return 0;
+        case SND_PCM_STATE_XRUN:
+            return Dry();
+        default:
+            break;
         }
         snd_pcm_sframes_t delay = 0;
         const int err = snd_pcm_delay(pcm_, &delay);
         if (err == 0) {
             return std::max<long>(delay, 0);
         }
-        // An underrun: nothing is left to be heard.
         return snd_pcm_recover(pcm_, err, 1) == 0 ? 0 : -1;
     }
+
+    long DryAt() const override { return dryAt_; }
 
     void Drain() override {
         snd_pcm_nonblock(pcm_, 0);
@@ -174,6 +196,7 @@ public:
     void Drop() override {
         snd_pcm_drop(pcm_);
         snd_pcm_prepare(pcm_);
+        dry_ = false;
     }
 
     void Close() override {
@@ -184,9 +207,39 @@ public:
     }
 
 private:
+    /// Ran dry. A sound server may still be playing what it was given last, and readying
+    /// the stream again would discard that: its reported delay is counted down in real time
+    /// first. How much it held is remembered, so the next sounds go in before that point.
+    long Dry() {
+        const auto now = SteadyClock::now();
+        if (!dry_) {
+            snd_pcm_sframes_t held = 0;
+            if (snd_pcm_delay(pcm_, &held) != 0) {
+                held = 0;
+            }
+            dry_ = true;
+            dryFrames_ = std::clamp<long>(held, 0, static_cast<long>(rate_) * kMostDryAtMs / 1000);
+            drySince_ = now;
+            dryAt_ = std::max(dryAt_, dryFrames_);
+        }
+        const long left =
+            dryFrames_ -
+            static_cast<long>(std::chrono::duration<double>(now - drySince_).count() * rate_);
+        if (left > 0) {
+            return left;
+        }
+        dry_ = false;
+        return snd_pcm_prepare(pcm_) == 0 ? 0 : -1;
+    }
+
     std::string name_;
     snd_pcm_t* pcm_ = nullptr;
     long buffer_ = 0;
+    unsigned rate_ = 1;
+    bool dry_ = false;
+    long dryFrames_ = 0;
+    long dryAt_ = 0;
+    SteadyClock::time_point drySince_;
 };
 
 struct Request {
@@ -310,6 +363,11 @@ private:
                                  1000000);
     }
 
+    /// A sound counts as heard once no more than this is left; the next one goes in there.
+    long Tail() const { return Frames(kTailMicroseconds) + device_->DryAt(); }
+    /// Below this the stream gets silence between sounds.
+    long Floor() const { return Frames(kKeepAliveFloorMicroseconds) + device_->DryAt(); }
+
     bool Cancelled(const Request& r) const { return s_->cancelled.load() >= r.Serial; }
 
     void Alive() {
@@ -360,8 +418,10 @@ private:
             stallAfter_ =
                 std::chrono::duration_cast<SteadyClock::duration>(bufferTime) + kStallBeyondBuffer;
             // Unsigned 8-bit samples are silent at their middle value, the others at zero.
-            silence_.assign(static_cast<std::size_t>(Frames(kTailMicroseconds) + 1) * frameBytes_,
-                            format.BitsPerSample == 8 ? std::byte{0x80} : std::byte{0});
+            silence_.assign(
+                static_cast<std::size_t>(Frames(kTailMicroseconds + kMostDryAtMs * 1000) + 1) *
+                    frameBytes_,
+                format.BitsPerSample == 8 ? std::byte{0x80} : std::byte{0});
         }
         long delay = device_->Delay();
         if (delay < 0) {
@@ -409,7 +469,6 @@ private:
             }
         } while (r.Loop && !Cancelled(r));
         // Heard once the device's own delay says so; the stream goes on running.
-        const long tail = Frames(kTailMicroseconds);
         keptAlive_ = SteadyClock::now();
         silenceDue_ = 0;
         for (;;) {
@@ -420,7 +479,7 @@ private:
                 {}
                 return Outcome::Failed;
             }
-            if (delay <= tail) {
+            if (delay <= Tail()) {
                 return Outcome::Heard;
             }
             if (SteadyClock::now() - moved_ > kHeldBack) {
@@ -437,11 +496,10 @@ private:
         silenceDue_ =
             std::min(silenceDue_ + std::chrono::duration<double>(now - keptAlive_).count() *
                                        format_.SamplesPerSec,
-                     static_cast<double>(Frames(kTailMicroseconds)));
+                     static_cast<double>(Tail()));
         keptAlive_ = now;
-        const long frames = std::min(Frames(kTailMicroseconds) -
-                                         std::min(delay, Frames(kKeepAliveFloorMicroseconds)),
-                                     static_cast<long>(silenceDue_));
+        const long frames =
+            std::min(Tail() - std::min(delay, Floor()), static_cast<long>(silenceDue_));
         if (frames <= 0) {
             return;
         }
@@ -464,8 +522,7 @@ private:
             position_ = position;
             moved_ = SteadyClock::now();
         }
-        if (delay < Frames(kKeepAliveFloorMicroseconds) ||
-            SteadyClock::now() - moved_ > kHeldBack) {
+        if (delay < Floor() || SteadyClock::now() - moved_ > kHeldBack) {
             PushSilence(delay);
         }
     }

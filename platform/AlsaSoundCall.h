@@ -24,6 +24,9 @@ public:
     virtual void Wait(int milliseconds) = 0;
     /// Frames written and not yet heard; negative when the device has failed.
     virtual long Delay() = 0;
+    /// Frames the device still held when it last ran dry (a sound server's own output
+    /// latency): the next sound must be in before the delay falls that low.
+    virtual long DryAt() const { return 0; }
     /// Waits until everything written has been heard.
     virtual void Drain() = 0;
     /// Discards what has not been heard and is ready for more.
