@@ -17,6 +17,8 @@ namespace {
 
 constexpr std::uint8_t kFinDescriptores = 0x0D;
 constexpr std::size_t kBloque = 32;
+// Most a read ahead brings in at once; a full sample table is far less.
+constexpr std::int64_t kLecturaMaxima = 256 * 1024;
 
 std::uint16_t Palabra(const std::array<std::uint8_t, 32>& h, std::size_t at) {
     return static_cast<std::uint16_t>(h[at] | (h[at + 1] << 8));
@@ -109,6 +111,8 @@ void TDBase3Plus::Soltar() noexcept {
     active_ = false;
     recordBuffer_.clear();
     recordBuffer_.shrink_to_fit();
+    leidos_.clear();
+    leidos_.shrink_to_fit();
 }
 
 void TDBase3Plus::Close() {
@@ -204,22 +208,81 @@ std::int64_t TDBase3Plus::PosicionRegistro(std::int32_t n) const {
     return static_cast<std::int64_t>(n) * RecordLength() + HeaderLength();
 }
 
-void TDBase3Plus::ReadRecord(std::int32_t n) {
-    ComprobarAbierta();
-    recNo_ = n;
-    LeerExacto(fd_, PosicionRegistro(n), recordBuffer_.data(), recordBuffer_.size());
+void TDBase3Plus::LeerDesde(std::int32_t n) {
+    leidos_.clear();
+    const std::int64_t posicion = PosicionRegistro(n);
+    if (posicion < 0) {
+        throw EInOutError(CodigoES::NegativeSeek);
+    }
+    const std::int64_t longitud = RecordLength();
+    const std::int64_t registros =
+        std::clamp<std::int64_t>(RecordCount() - static_cast<std::int64_t>(n), 1,
+                                 std::max<std::int64_t>(1, kLecturaMaxima / longitud));
+    leidos_.resize(static_cast<std::size_t>(registros * longitud));
+    std::size_t hay = 0;
+    // A regular file only comes back short at its end or when a signal cuts the call.
+    while (hay < leidos_.size()) {
+        const ssize_t got = ::pread(fd_, leidos_.data() + hay, leidos_.size() - hay,
+                                    static_cast<off_t>(posicion + static_cast<std::int64_t>(hay)));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int err = errno;
+            leidos_.clear();
+            LanzarErrno(err);
+        }
+        if (got == 0) {
+            break;
+        }
+        hay += static_cast<std::size_t>(got);
+    }
+    // Only whole records count; a file that ends inside record n has none of it.
+    primeroLeido_ = n;
+    if (hay < static_cast<std::size_t>(longitud)) {
+        std::memcpy(recordBuffer_.data(), leidos_.data(), hay);
+        leidos_.clear();
+        throw EInOutError(CodigoES::ReadBeyondEnd);
+    }
+    leidos_.resize(hay - hay % static_cast<std::size_t>(longitud));
+}
+
+std::uint8_t* TDBase3Plus::Leido(std::int32_t n) {
+    const std::int64_t desde = static_cast<std::int64_t>(n) - primeroLeido_;
+    if (desde < 0 || (desde + 1) * RecordLength() > static_cast<std::int64_t>(leidos_.size())) {
+        return nullptr;
+    }
+    return leidos_.data() + desde * RecordLength();
+}
+
+void TDBase3Plus::Descomponer(const std::uint8_t* record) {
+    // The record's bytes beyond its fields go back with it when it is written.
+    std::memcpy(recordBuffer_.data(), record, recordBuffer_.size());
     std::size_t at = 1;
     for (std::size_t j = 0; j < fields_.size(); ++j) {
         const std::size_t len = fields_[j].Length();
-        QString text = QString::fromLatin1(reinterpret_cast<const char*>(recordBuffer_.data() + at),
-                                           static_cast<qsizetype>(len));
+        const std::uint8_t* bytes = recordBuffer_.data() + at;
         // A blank field keeps one space, so it never reads as an empty string.
-        while (text.size() > 1 && text.endsWith(u' ')) {
-            text.chop(1);
+        std::size_t keep = len;
+        while (keep > 1 && bytes[keep - 1] == ' ') {
+            --keep;
         }
-        Values[static_cast<int>(j) + 1] = text;
+        // Written in place, the value keeps its storage from one record to the next.
+        QString& value = Values[static_cast<int>(j) + 1];
+        value.resize(static_cast<qsizetype>(keep));
+        QChar* out = value.data();
+        for (std::size_t k = 0; k < keep; ++k) {
+            out[k] = QChar(static_cast<char16_t>(bytes[k]));
+        }
         at += len;
     }
+}
+
+void TDBase3Plus::ReadRecord(std::int32_t n) {
+    ComprobarAbierta();
+    recNo_ = n;
+    LeerDesde(n);
+    Descomponer(leidos_.data());
 }
 
 void TDBase3Plus::WriteRecord(std::int32_t n) {
@@ -242,7 +305,16 @@ void TDBase3Plus::WriteRecord(std::int32_t n) {
                     len - static_cast<std::size_t>(bytes.size()));
         at += len;
     }
-    EscribirExacto(fd_, PosicionRegistro(n), recordBuffer_.data(), recordBuffer_.size());
+    try {
+        EscribirExacto(fd_, PosicionRegistro(n), recordBuffer_.data(), recordBuffer_.size());
+    } catch (...) {
+        // What the file holds now is not known.
+        leidos_.clear();
+        throw;
+    }
+    if (std::uint8_t* leido = Leido(n)) {
+        std::memcpy(leido, recordBuffer_.data(), recordBuffer_.size());
+    }
 }
 
 void TDBase3Plus::Append() {
@@ -253,6 +325,8 @@ void TDBase3Plus::Append() {
     for (int j = 1; j <= FieldCount(); ++j) {
         Values[j].clear();
     }
+    // The end of the file changes, and may be put back.
+    leidos_.clear();
     // What the append may change beyond the header: the file's length and the bytes it
     // already has where the new record goes (a trailing 0x1A).
     struct stat st {};
@@ -303,5 +377,11 @@ void TDBase3Plus::Next() {
         ComprobarAbierta();
         throw EInOutError(CodigoES::ReadBeyondEnd);
     }
-    ReadRecord(recNo_ + 1);
+    const std::int32_t n = recNo_ + 1;
+    if (const std::uint8_t* leido = active_ ? Leido(n) : nullptr) {
+        recNo_ = n;
+        Descomponer(leido);
+        return;
+    }
+    ReadRecord(n);
 }

@@ -98,6 +98,12 @@ private:
     void ComprobarAbierta() const;
     void ComprobarEstructura() const;
     std::int64_t PosicionRegistro(std::int32_t n) const;
+    /// Reads record `n` and, in the same read, the records after it up to the table's count
+    /// (within a bound), so a walk through the table reads the file once.
+    void LeerDesde(std::int32_t n);
+    /// Record `n` as last read ahead, or null when it was not.
+    std::uint8_t* Leido(std::int32_t n);
+    void Descomponer(const std::uint8_t* record);
     void Soltar() noexcept;
     /// Puts back what a failed Append changed: the header, the bytes it overwrote at
     /// `posicion`, the file's length.
@@ -108,6 +114,10 @@ private:
     bool active_ = false;
     int fd_ = -1;
     std::vector<std::uint8_t> recordBuffer_;
+    /// Whole records from `primeroLeido_` on, as the last read found them and as this table
+    /// has written them since.
+    std::vector<std::uint8_t> leidos_;
+    std::int32_t primeroLeido_ = 0;
     std::int32_t recNo_ = 0;
     std::array<std::uint8_t, 32> header_{};
     std::vector<TFieldDescriptor> fields_;

@@ -207,6 +207,28 @@ private slots:
         QCOMPARE(store->Contador, 33);
     }
 
+    // The count promises more records than the file holds: the whole ones are loaded, then
+    // the load stops at the first that is cut off.
+    void loadStopsWhereTheFileEnds() {
+        QByteArray bytes =
+            TablaMuestras({{10, 20}, {11, 21}, {12, 22}, {13, 23}, {14, 24}, {15, 25}}, false);
+        bytes.chop(8 + 3); // record 5 gone, record 4 cut inside VALOR2
+        QVERIFY(EscribirFichero(Ruta("CORTA.DBF"), bytes));
+        auto tabla = Abrir("CORTA.DBF");
+        auto store = AlmacenRelleno(0, 33);
+        try {
+            CargarTabla(*tabla, *store);
+            QFAIL("a table shorter than its count loaded");
+        } catch (const EInOutError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Read beyond end of file"));
+        }
+        QCOMPARE(tabla->RecNo(), 4);
+        QCOMPARE(store->Sensor1[3], 13);
+        QCOMPARE(store->Sensor2[3], 23);
+        QCOMPARE(store->Sensor1[4], 0);
+        QCOMPARE(store->Contador, 33);
+    }
+
     void saveIntoANewTable() {
         // Contador 8: records 0-3 and 5-7 from the store, record 4 stays the template's.
         auto store = AlmacenRelleno(0, 8);
