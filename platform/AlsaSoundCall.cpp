@@ -25,9 +25,10 @@ using std::chrono::milliseconds;
 /// short enough not to keep the device from other programs.
 constexpr auto kIdleRelease = std::chrono::seconds(2);
 
-/// Buffer length asked of the device: small, so that a stop takes effect quickly and a
-/// stall is told soon (see kStallBeyondBuffer).
-constexpr unsigned kLatencyMicroseconds = 100000;
+/// Buffer length asked of the device: room for a whole clip, so that a sound server that
+/// takes its data in gulps a second or more apart (an idle one) has all of it at once. Only
+/// the clips go in ahead; a stop discards them, and silence between clips is kept short.
+constexpr unsigned kLatencyMicroseconds = 1000000;
 
 /// A device whose delay has not shrunk for this long beyond its buffer time has stalled.
 constexpr auto kStallBeyondBuffer = std::chrono::seconds(1);
@@ -311,8 +312,10 @@ public:
                 lastUse = SteadyClock::now();
                 continue;
             }
-            s_->stuck = false;
-            s_->changed.notify_all();
+            if (s_->stuck) {
+                s_->stuck = false;
+                s_->changed.notify_all();
+            }
             if (!open_) {
                 s_->changed.wait(lock);
                 continue;
