@@ -7,13 +7,11 @@
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kOpenRole = Qt::UserRole + 1; // shown with the open folder
 constexpr int kAltoFila = 16;
 } // namespace
 
-// The glyphs are looked up once; a lookup may search the icon theme's folders.
-TDirectoryListBox::TDirectoryListBox(QWidget* parent)
-    : QListWidget(parent), closed_(style()->standardIcon(QStyle::SP_DirClosedIcon)),
-      open_(style()->standardIcon(QStyle::SP_DirOpenIcon)) {
+TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
     setIconSize(QSize(kAltoFila, kAltoFila));
     setItemDelegate(new AltoFijoFilas(kAltoFila, this));
@@ -21,6 +19,17 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent)
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetDirectory(item->data(kPathRole).toString()); });
     Fill();
+}
+
+void TDirectoryListBox::showEvent(QShowEvent* event) {
+    if (open_.isNull()) {
+        closed_ = style()->standardIcon(QStyle::SP_DirClosedIcon);
+        open_ = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        for (int i = 0; i < count(); ++i) {
+            item(i)->setIcon(Glyph(item(i)->data(kOpenRole).toBool()));
+        }
+    }
+    QListWidget::showEvent(event);
 }
 
 void TDirectoryListBox::SetDirLabel(QLabel* label) {
@@ -53,8 +62,9 @@ void TDirectoryListBox::Fill() {
     QListWidgetItem* current = nullptr;
     for (const QString& path : chain) {
         const QString name = depth == 0 ? path : QDir(path).dirName();
-        auto* item = new QListWidgetItem(open_, QString(depth * 2, ' ') + name);
+        auto* item = new QListWidgetItem(Glyph(true), QString(depth * 2, ' ') + name);
         item->setData(kPathRole, path);
+        item->setData(kOpenRole, true);
         addItem(item);
         current = item;
         ++depth;
@@ -63,7 +73,7 @@ void TDirectoryListBox::Fill() {
         QDir(directory_)
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
-        auto* item = new QListWidgetItem(closed_, QString(depth * 2, ' ') + child);
+        auto* item = new QListWidgetItem(Glyph(false), QString(depth * 2, ' ') + child);
         item->setData(kPathRole, QDir(directory_).filePath(child));
         addItem(item);
     }

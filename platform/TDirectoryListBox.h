@@ -21,8 +21,14 @@ public:
 signals:
     void Change();
 
+protected:
+    /// The glyphs are looked up when the list is first shown: a lookup may read the whole
+    /// icon theme, which nothing needs before the list can be seen.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Fill();
+    const QIcon& Glyph(bool open) const { return open ? open_ : closed_; }
     QString directory_;
     QLabel* dirLabel_ = nullptr;
     QIcon closed_;

@@ -4,13 +4,22 @@
 #include <QStorageInfo>
 #include <QStyle>
 
-TDriveComboBox::TDriveComboBox(QWidget* parent)
-    : QComboBox(parent), glyph_(style()->standardIcon(QStyle::SP_DriveHDIcon)) {
+TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (dirList_) {
             dirList_->SetDirectory(itemData(index).toString());
         }
     });
+}
+
+void TDriveComboBox::showEvent(QShowEvent* event) {
+    if (glyph_.isNull()) {
+        glyph_ = style()->standardIcon(QStyle::SP_DriveHDIcon);
+        for (int i = 0; i < count(); ++i) {
+            setItemIcon(i, glyph_);
+        }
+    }
+    QComboBox::showEvent(event);
 }
 
 void TDriveComboBox::SetDirList(TDirectoryListBox* list) {

@@ -16,6 +16,11 @@ public:
     /// Lists the volumes again and shows the one holding `directory`.
     void ShowVolumeOf(const QString& directory);
 
+protected:
+    /// The glyph is looked up when the box is first shown: a lookup may read the whole icon
+    /// theme, which nothing needs before the box can be seen.
+    void showEvent(QShowEvent* event) override;
+
 private:
     TDirectoryListBox* dirList_ = nullptr;
     QIcon glyph_;

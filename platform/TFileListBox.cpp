@@ -8,13 +8,22 @@ namespace {
 constexpr int kAltoFila = 16;
 } // namespace
 
-TFileListBox::TFileListBox(QWidget* parent)
-    : QListWidget(parent), glyph_(style()->standardIcon(QStyle::SP_FileIcon)) {
+TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setIconSize(QSize(kAltoFila, kAltoFila));
     setItemDelegate(new AltoFijoFilas(kAltoFila, this));
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::ShowSelection);
+}
+
+void TFileListBox::showEvent(QShowEvent* event) {
+    if (glyph_.isNull()) {
+        glyph_ = style()->standardIcon(QStyle::SP_FileIcon);
+        for (int i = 0; i < count(); ++i) {
+            item(i)->setIcon(glyph_);
+        }
+    }
+    QListWidget::showEvent(event);
 }
 
 void TFileListBox::SetDirectory(const QString& directory) {

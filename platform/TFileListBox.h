@@ -43,6 +43,11 @@ public:
     /// The selected entry's directory and name joined, or empty when none is selected.
     QString FileName() const;
 
+protected:
+    /// The glyph is looked up when the list is first shown: a lookup may read the whole icon
+    /// theme, which nothing needs before the list can be seen.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ShowSelection();
     QString directory_;
