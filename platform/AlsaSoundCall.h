@@ -38,15 +38,18 @@ using PcmDeviceFactory = std::function<std::unique_ptr<PcmDevice>()>;
 
 /// The sound call on ALSA. Plays RIFF WAVE images of plain PCM on one PCM device (by default
 /// ALSA's "default"). A synchronous call returns once the device's own delay says the sound
-/// has been heard; the stream then keeps running, so the next clip of an announcement follows
-/// without the device draining and starting again between them. The device is released after
-/// a moment of silence so that other programs can use it. Every failure (no device, device
-/// busy, image not understood, device stalled) is silence; nothing is printed or thrown.
+/// has been heard, all but its last few milliseconds (5 ms, plus what a sound server still
+/// plays once its stream has run dry); the stream keeps running, so the next clip of an
+/// announcement goes in right behind instead of the device draining and starting again
+/// between them. The device is released after a moment of silence so that other programs
+/// can use it. Every failure (no device, device busy, image not understood, device stalled)
+/// is silence; nothing is printed or thrown.
 ///
 /// The device belongs to a thread of the sound call's own: no ALSA call runs on the caller's
-/// thread, and a synchronous call gives up, as silence, once the device has made no progress
-/// for about a second and a half. While a device stays stuck after that, sounds are silence
-/// at once; once it answers again it is opened afresh.
+/// thread. A device whose delay has not shrunk, nor taken data, for a second beyond its
+/// buffer time has stalled, and the sound is silence; a device that does not even come back
+/// from a call is given up after a second and a half. While it stays stuck, sounds are
+/// silence at once; once it answers again it is opened afresh.
 ///
 /// SND_MEMORY plays the image given; SND_FILENAME a file; SND_RESOURCE a Qt resource of the
 /// program (":/name" unless the name starts with ':'); SND_ALIAS stays silent, as there are

@@ -71,7 +71,8 @@ QString Run(const QString& program, const QStringList& arguments, int* exitCode 
 /// the clips' format. Unloaded again when done.
 class SumideroNulo {
 public:
-    static constexpr const char* kName = "velmoranta_banco";
+    explicit SumideroNulo(QString name) : name_(std::move(name)) {}
+    const QString& Name() const { return name_; }
 
     bool Load() {
         int code = 0;
@@ -81,7 +82,7 @@ public:
         }
         module_ = Run(QStringLiteral("pactl"),
                       {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                       QStringLiteral("sink_name=%1").arg(QLatin1String(kName))},
+                       QStringLiteral("sink_name=%1").arg(name_)},
                       &code);
         return code == 0 && !module_.isEmpty();
     }
@@ -99,7 +100,7 @@ public:
         }
         parec_.setStandardOutputFile(dir_.filePath(QStringLiteral("rec.raw")));
         parec_.start(QStringLiteral("parec"),
-                     {QStringLiteral("-d"), QStringLiteral("%1.monitor").arg(QLatin1String(kName)),
+                     {QStringLiteral("-d"), QStringLiteral("%1.monitor").arg(name_),
                       QStringLiteral("--format=u8"), QStringLiteral("--rate=22050"),
                       QStringLiteral("--channels=1"),
                       // Without it the sink works in blocks of a second or two and the
@@ -129,6 +130,7 @@ public:
     }
 
 private:
+    QString name_;
     QString module_;
     QTemporaryDir dir_;
     QProcess parec_;
@@ -314,13 +316,15 @@ std::vector<std::vector<std::vector<QByteArray>>> Speak(Locutor& locutor,
 /// Gaps between clips, whole clips and call times on a PulseAudio null sink, recorded by
 /// parec (or not recorded, where the server takes data at its own pace).
 void NullSinkBenchmarks() {
-    SumideroNulo sink;
-    if (!sink.Load()) {
+    // The unrecorded sink is a second one that nobody has ever recorded: an idle sink runs
+    // in long blocks, and takes its data that slowly.
+    SumideroNulo recorded(QStringLiteral("velmoranta_banco"));
+    SumideroNulo idle(QStringLiteral("velmoranta_banco_sin_grabar"));
+    if (!recorded.Load() || !idle.Load()) {
         std::printf("voice gaps: no PulseAudio server answers pactl (or no null sink could be "
                     "loaded): skipped\n");
         return;
     }
-    const QByteArray device = QByteArray("pulse:") + SumideroNulo::kName;
     struct Scenario {
         const char* Name;
         bool Recorded;
@@ -334,6 +338,8 @@ void NullSinkBenchmarks() {
         } else {
             qunsetenv("PULSE_LATENCY_MSEC");
         }
+        SumideroNulo& sink = s.Recorded ? recorded : idle;
+        const QByteArray device = QByteArray("pulse:") + sink.Name().toUtf8();
         if (s.Recorded && !sink.StartRecording()) {
             std::printf("voice gaps: parec could not be started: skipped\n");
             return;
