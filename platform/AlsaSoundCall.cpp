@@ -437,7 +437,6 @@ private:
 
     Outcome Play(const Request& r) {
         if (!Ready(r.Format)) {
-            {}
             return Outcome::Failed;
         }
         const auto stopped = [&] {
@@ -455,7 +454,6 @@ private:
                 }
                 const long n = device_->Write(r.Samples.data() + done * frameBytes_, total - done);
                 if (n < 0) {
-                    {}
                     return Outcome::Failed;
                 }
                 if (n > 0) {
@@ -466,7 +464,6 @@ private:
                 }
                 device_->Wait(kRoomWaitMilliseconds);
                 if (!Progressing(delay)) {
-                    {}
                     return Outcome::Failed;
                 }
             }
@@ -479,10 +476,13 @@ private:
                 return stopped();
             }
             if (!Progressing(delay)) {
-                {}
                 return Outcome::Failed;
             }
             if (delay <= Tail()) {
+                // Silence between sounds starts from nothing, so the next clip of a chain,
+                // handed over at once, goes in right behind this one.
+                keptAlive_ = SteadyClock::now();
+                silenceDue_ = 0;
                 return Outcome::Heard;
             }
             if (SteadyClock::now() - moved_ > kHeldBack) {
@@ -616,7 +616,6 @@ bool AlsaSoundCall::PlaySound(SoundArgument sound, SoundModule module, std::uint
 
     std::unique_lock lock(c.mutex);
     if (!c.changed.wait_for(lock, kRecoveryWait, [&c] { return !c.stuck && !c.recovering; })) {
-        {}
         return false; // still stuck in the device: silence rather than another wait
     }
     const std::uint64_t serial = ++c.lastSerial;
@@ -637,7 +636,6 @@ bool AlsaSoundCall::PlaySound(SoundArgument sound, SoundModule module, std::uint
             if (c.pending && c.pending->Serial == serial) {
                 c.pending.reset();
             }
-            {}
             return false;
         }
         c.changed.wait_until(lock, giveUp);
