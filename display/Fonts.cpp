@@ -1,7 +1,5 @@
 #include "Fonts.h"
 
-#include <QApplication>
-#include <QDynamicPropertyChangeEvent>
 #include <QFont>
 #include <QWidget>
 
@@ -14,47 +12,22 @@ void SustituirFuentes() {
     QFont::insertSubstitution(QStringLiteral("Small Fonts"), QStringLiteral("Liberation Sans"));
 }
 
-namespace {
-// The design font of one control, once its description has given both properties; false
-// until then.
-bool AplicarFuente(QWidget* control) {
-    const QVariant designed = control->property("designFont");
-    const QVariant height = control->property("fontHeight");
-    if (!designed.isValid() || !height.isValid()) {
-        return false;
-    }
-    QFont font = designed.value<QFont>();
-    // Named by the installed face, a font is matched at once; by a face that is not
-    // installed, every text would first search the system's fallbacks for it.
-    font.setFamily(QFont::substitute(font.family()));
-    font.setPixelSize(height.toInt());
-    control->setFont(font);
-    return true;
-}
-} // namespace
-
-FuentesDeDiseno::FuentesDeDiseno() : fuenteAplicacion_(QApplication::font()) {
-    QCoreApplication::instance()->installEventFilter(this);
-}
-
-FuentesDeDiseno::~FuentesDeDiseno() {
-    QCoreApplication::instance()->removeEventFilter(this);
-    if (ventanaVista_) {
-        QApplication::setFont(fuenteAplicacion_);
-    }
-}
-
-bool FuentesDeDiseno::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::DynamicPropertyChange && watched->isWidgetType()) {
-        const QByteArray& name = static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName();
-        auto* control = static_cast<QWidget*>(watched);
-        if ((name == "designFont" || name == "fontHeight") && AplicarFuente(control) &&
-            control->isWindow() && !ventanaVista_) {
-            // An edit lays out its empty text in the default font before it takes its own;
-            // while the form is built that is the window's font, which is loaded anyway.
-            ventanaVista_ = true;
-            QApplication::setFont(control->font());
+void AplicarFuentes(QWidget* form) {
+    QList<QWidget*> controls = form->findChildren<QWidget*>();
+    controls.prepend(form);
+    // Children before their parents: a control given its whole font first is left alone when
+    // its parent's font changes, so no text is laid out again in a font it will not keep.
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
+        QWidget* control = *it;
+        const QVariant designed = control->property("designFont");
+        if (!designed.isValid()) {
+            continue;
         }
+        QFont font = designed.value<QFont>();
+        // Named by the installed face, a font is matched at once; by a face that is not
+        // installed, every text would first search the system's fallbacks for it.
+        font.setFamily(QFont::substitute(font.family()));
+        font.setPixelSize(control->property("fontHeight").toInt());
+        control->setFont(font);
     }
-    return false;
 }
