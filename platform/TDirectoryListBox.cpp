@@ -28,6 +28,8 @@ void TDirectoryListBox::showEvent(QShowEvent* event) {
         for (int i = 0; i < count(); ++i) {
             item(i)->setIcon(Glyph(item(i)->data(kOpenRole).toBool()));
         }
+        // Rows laid out without the glyphs would stay that narrow.
+        doItemsLayout();
     }
     QListWidget::showEvent(event);
 }

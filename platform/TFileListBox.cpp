@@ -22,6 +22,8 @@ void TFileListBox::showEvent(QShowEvent* event) {
         for (int i = 0; i < count(); ++i) {
             item(i)->setIcon(glyph_);
         }
+        // Rows laid out without the glyph would stay that narrow.
+        doItemsLayout();
     }
     QListWidget::showEvent(event);
 }
