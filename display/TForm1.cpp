@@ -248,11 +248,11 @@ void TForm1::Timer1Timer() {
     const int altura = ui_->Image1->height();
 
     store_.Lectura = link_.LeerSensor1();
-    const std::int32_t lectura1 = store_.Lectura;
+    const QString texto1 = TextoTemperatura(store_.Lectura);
     PintarMuestra(contador - Desplazamiento_, altura - store_.Lectura, clYellow);
     ui_->X->setText(QString::number(contador));
-    ui_->Y->setText(TextoTemperatura(store_.Lectura));
-    ui_->Actual->setText(TextoTemperatura(store_.Lectura) + kGrado);
+    ui_->Y->setText(texto1);
+    ui_->Actual->setText(texto1 + kGrado);
     GuardarLectura(store_.Sensor1, contador, store_.Lectura);
     if (ui_->Muestreo->itemIndex() > 0) {
         ui_->HoraActual->setText(TextoHora(seams_.clock.Now().time()));
@@ -260,13 +260,14 @@ void TForm1::Timer1Timer() {
     ComprobarAnuncio(store_.Lectura, 1);
 
     store_.Lectura = link_.LeerSensor2();
+    const QString texto2 = TextoTemperatura(store_.Lectura);
     PintarMuestra(contador - Desplazamiento_, altura - store_.Lectura, clLime);
-    ui_->Actual2->setText(TextoTemperatura(store_.Lectura) + kGrado);
+    ui_->Actual2->setText(texto2 + kGrado);
     GuardarLectura(store_.Sensor2, contador, store_.Lectura);
     ComprobarAnuncio(store_.Lectura, 2);
 
     MostrarMaximasMinimas();
-    DescribirGrafica(contador, lectura1, store_.Lectura);
+    DescribirGrafica(contador, texto1, texto2);
 }
 
 // Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
@@ -315,17 +316,15 @@ void TForm1::Image1MouseMove(int x, int) {
     if (QToolTip::isVisible()) {
         QToolTip::showText(QCursor::pos(), tip, ui_->Image1);
     }
-    DescribirGrafica(i, store_.Sensor1[static_cast<std::size_t>(i)],
-                     store_.Sensor2[static_cast<std::size_t>(i)]);
+    DescribirGrafica(i, t1, t2);
 }
 
 // A screen reader hears the chart as the two readings last shown: the column under the
 // pointer, or the slot of the last tick. Qt does not announce a description change itself.
-void TForm1::DescribirGrafica(std::int32_t slot, std::int32_t lectura1, std::int32_t lectura2) {
+void TForm1::DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2) {
     ui_->Image1->setAccessibleDescription(
         QStringLiteral("Muestra %1: sensor 1, %2 grados; sensor 2, %3 grados")
-            .arg(slot)
-            .arg(TextoTemperatura(lectura1), TextoTemperatura(lectura2)));
+            .arg(QString::number(slot), texto1, texto2));
     QAccessibleEvent event(ui_->Image1, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }

@@ -96,7 +96,7 @@ private:
     void MostrarNombreFichero(const QString& name, int panelWidth);
     void AplicarRutaAListaFicheros(const QString& text);
     void MostrarRutaCompleta();
-    void DescribirGrafica(std::int32_t slot, std::int32_t lectura1, std::int32_t lectura2);
+    void DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2);
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
