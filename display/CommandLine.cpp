@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "NombresFichero.h"
 #include "PlantillaMuestras.h"
 
 #include <QCommandLineParser>
@@ -102,11 +103,10 @@ QString PrepararCarpeta(const QString& carpeta) {
     if (!QDir().mkpath(carpeta)) {
         return error + "no se puede crear.";
     }
-    // Name filters ignore letter case, as the start-up load does; System finds broken
-    // links too, which are not to be written through either.
+    // A table the start-up load would find, whatever its letter case, is kept.
     const QDir dir(carpeta);
     const QString tabla = QStringLiteral("MUESTRAS.DBF");
-    if (!dir.entryList({tabla}, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty()) {
+    if (NombreOcupado(dir.filePath(tabla))) {
         return {};
     }
     try {

@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -84,7 +83,7 @@ int main(int argc, char** argv) {
     }
     if (!opciones.nuevaTabla.isEmpty()) {
         // A fresh default table for a new working folder; an existing table is never replaced.
-        if (QFileInfo::exists(ResolverNombreTabla(opciones.nuevaTabla))) {
+        if (NombreOcupado(opciones.nuevaTabla)) {
             std::fprintf(stderr, "velmoranta: %s ya existe; no se sustituye.\n",
                          qPrintable(opciones.nuevaTabla));
             return 1;

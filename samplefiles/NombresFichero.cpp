@@ -47,6 +47,11 @@ QString ResolverNombreTabla(const QString& name) {
     return encontrada.isEmpty() ? name : carpeta + encontrada;
 }
 
+bool NombreOcupado(const QString& name) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(ResolverNombreTabla(name)).constData(), &st) == 0;
+}
+
 std::optional<TFileIdentity> IdentidadFichero(const QString& name) {
     struct stat st {};
     if (::stat(QFile::encodeName(ResolverNombreTabla(name)).constData(), &st) != 0) {

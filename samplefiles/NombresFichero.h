@@ -20,6 +20,10 @@ QString NombreSinRuta(const QString& text);
 /// entry, or more than one, `name` is returned unchanged. The folder part is kept as given.
 QString ResolverNombreTabla(const QString& name);
 
+/// Whether `name`, resolved as above, names anything at all, a broken link too: a fresh
+/// table is never written over it.
+bool NombreOcupado(const QString& name);
+
 /// The device and inode of the file `name` resolves to; empty when it names nothing.
 std::optional<TFileIdentity> IdentidadFichero(const QString& name);
 
