@@ -8,13 +8,10 @@
 namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kOpenRole = Qt::UserRole + 1; // shown with the open folder
-constexpr int kAltoFila = 16;
 } // namespace
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
-    setUniformItemSizes(true);
-    setIconSize(QSize(kAltoFila, kAltoFila));
-    setItemDelegate(new AltoFijoFilas(kAltoFila, this));
+    FilasDeLista(this);
     directory_ = QDir::currentPath();
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetDirectory(item->data(kPathRole).toString()); });

@@ -3,16 +3,29 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace {
 constexpr int kAltoFila = 16;
+
+class AltoFijoFilas final : public QStyledItemDelegate {
+public:
+    explicit AltoFijoFilas(QObject* parent) : QStyledItemDelegate(parent) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kAltoFila};
+    }
+};
 } // namespace
+
+void FilasDeLista(QListWidget* list) {
+    list->setUniformItemSizes(true);
+    list->setIconSize(QSize(kAltoFila, kAltoFila));
+    list->setItemDelegate(new AltoFijoFilas(list));
+}
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setUniformItemSizes(true);
-    setIconSize(QSize(kAltoFila, kAltoFila));
-    setItemDelegate(new AltoFijoFilas(kAltoFila, this));
+    FilasDeLista(this);
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::ShowSelection);
 }
 

@@ -2,22 +2,12 @@
 
 #include <QIcon>
 #include <QListWidget>
-#include <QStyledItemDelegate>
 
 class QLineEdit;
 
-/// Rows of one fixed height, whatever the font and the glyphs, as the list boxes have always
-/// had them.
-class AltoFijoFilas final : public QStyledItemDelegate {
-public:
-    AltoFijoFilas(int alto, QObject* parent) : QStyledItemDelegate(parent), alto_(alto) {}
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), alto_};
-    }
-
-private:
-    int alto_;
-};
+/// Gives a file or directory list rows 16 pixels high, whatever the font and the glyphs, as
+/// the list boxes have always had them.
+void FilasDeLista(QListWidget* list);
 
 /// The files of one directory that match a mask, with file glyphs. Re-reading the list makes
 /// its directory the process's current directory, so bare table names are found there. A
