@@ -10,11 +10,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
-/// A window in a folder of its own with a fresh default table, activated as the program
-/// activates it; each test function starts from a new one.
+/// A window in a folder of its own with a fresh default table, activated as the program does;
+/// StartFresh gives the errors the start-up reported.
 class FreshWindow {
 protected:
-    /// The errors the start-up reported; none is expected.
     QStringList StartFresh() {
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         folder = std::make_unique<QTemporaryDir>();
@@ -36,6 +35,12 @@ protected:
     }
 
     Ui::TForm1& ui() { return form->ui(); }
+
+    /// The sampling page's buttons and boxes after the rate, in the window's order.
+    static QStringList ControlesDeMuestreo() {
+        return {"Inicio",        "Pausa", "Salir", "Edit1",  "Edit2",  "Portapapeles",
+                "Portapapeles2", "Edit3", "Edit4", "Sonido", "Sonido2"};
+    }
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<TestSeams> seams;

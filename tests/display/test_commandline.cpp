@@ -1,3 +1,4 @@
+#include "../samplefiles/TablaDePrueba.h"
 #include "AdcLink.h"
 #include "CommandLine.h"
 #include "PlantillaMuestras.h"
@@ -18,7 +19,6 @@ private slots:
     void options_data();
     void options();
     void unopenablePortIsReportedOnce();
-    void refusedClaimIsReportedNotWaitedFor_data();
     void refusedClaimIsReportedNotWaitedFor();
     void newTableOption();
     void folderOfItsOwn();
@@ -74,32 +74,23 @@ void CommandLineTest::unopenablePortIsReportedOnce() {
     QVERIFY(AbrirPuerto(o).aviso.isEmpty());
 }
 
-// The claim is where the port can be found taken: by another program, which may hold it for
-// ever, so the claim gives up; or by another driver, which no module load cures. /dev/null
-// opens like a device; the claim is the test's.
-void CommandLineTest::refusedClaimIsReportedNotWaitedFor_data() {
-    QTest::addColumn<bool>("held");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("held by another program") << true << "otro programa";
-    QTest::newRow("another driver's") << false << "otro controlador";
-}
-
+// A port taken by another program, which may hold it for ever, or by another driver, which no
+// module load cures; /dev/null opens like a device and the claim is the test's.
 void CommandLineTest::refusedClaimIsReportedNotWaitedFor() {
-    QFETCH(bool, held);
-    QFETCH(QString, says);
-    const ReclamoPuerto reclamo = [held](int) {
-        // pause() sleeps until a signal, as the kernel's claim of a port that stays taken.
-        return held ? LlamadaConLimite([] { return ::pause(); }, std::chrono::milliseconds(20))
-                    : ENXIO;
-    };
     Opciones o;
     o.dispositivo = "/dev/null";
-    PuertoAbierto abierto = AbrirPuerto(o, reclamo);
-    QVERIFY2(abierto.aviso.contains(says), qPrintable(abierto.aviso));
-    QVERIFY(abierto.aviso.contains("/dev/null"));
-    QVERIFY(abierto.aviso.contains("--simulate"));
-    QVERIFY(!abierto.aviso.contains("modprobe ppdev"));
-    QCOMPARE(AdcLink(*abierto.port).LeerSensor1(), std::uint8_t{0});
+    for (const bool held : {true, false}) {
+        const QString aviso = AbrirPuerto(o, [held](int) {
+                                  // pause() sleeps until a signal, as the kernel's claim of a port
+                                  // that stays taken.
+                                  return held ? LlamadaConLimite([] { return ::pause(); },
+                                                                 std::chrono::milliseconds(20))
+                                              : ENXIO;
+                              }).aviso;
+        QVERIFY2(aviso.contains(held ? "otro programa" : "otro controlador") &&
+                     aviso.contains("--simulate") && !aviso.contains("modprobe ppdev"),
+                 qPrintable(aviso));
+    }
 }
 
 // A new working folder gets its default table from the program itself, never over a table
@@ -123,42 +114,25 @@ void CommandLineTest::newTableOption() {
     QCOMPARE(QFileInfo(table).size(), qint64(171));
 }
 
-// Started from the menu: the folder is made and gets a fresh default table; a table already
-// there, in any letter case, is kept as it is; a file in the folder's place is refused.
+// Started from the menu: the folder is made with a fresh default table; a table already there,
+// in any letter case, is kept; a file in the folder's place is refused; ~ is expanded.
 void CommandLineTest::folderOfItsOwn() {
     QTemporaryDir base;
     const QString folder = base.filePath("Velmoranta/datos");
     QCOMPARE(PrepararCarpeta(folder), QString());
-    QFile table(folder + "/MUESTRAS.DBF");
-    QVERIFY(table.open(QIODevice::ReadOnly));
-    QCOMPARE(table.readAll(), QByteArray(reinterpret_cast<const char*>(PlantillaMuestras.data()),
-                                         static_cast<qsizetype>(PlantillaMuestras.size())));
-    table.close();
-
-    QVERIFY(table.open(QIODevice::WriteOnly | QIODevice::Append));
-    table.write("x");
-    table.close();
-    QCOMPARE(PrepararCarpeta(folder), QString());
-    QCOMPARE(QFileInfo(table).size(), qint64(171));
+    QCOMPARE(LeerFichero(folder + "/MUESTRAS.DBF").size(), qsizetype(PlantillaMuestras.size()));
 
     const QString other = base.filePath("otra");
-    QVERIFY(QDir().mkpath(other));
-    QFile lower(other + "/Muestras.dbf");
-    QVERIFY(lower.open(QIODevice::WriteOnly));
-    lower.write("y");
-    lower.close();
+    QVERIFY(QDir().mkpath(other) && EscribirFichero(other + "/Muestras.dbf", "y"));
     QCOMPARE(PrepararCarpeta(other), QString());
     QCOMPARE(QDir(other).entryList(QDir::Files), QStringList{"Muestras.dbf"});
-    QCOMPARE(QFileInfo(lower).size(), qint64(1));
+    QCOMPARE(LeerFichero(other + "/Muestras.dbf"), QByteArray("y"));
 
-    QFile file(base.filePath("fichero"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("z");
-    file.close();
-    QVERIFY(PrepararCarpeta(file.fileName()).contains("no es una carpeta"));
-    QCOMPARE(QFileInfo(file).size(), qint64(1));
+    const QString file = base.filePath("fichero");
+    QVERIFY(EscribirFichero(file, "z"));
+    QVERIFY(PrepararCarpeta(file).contains("no es una carpeta"));
+    QCOMPARE(LeerFichero(file), QByteArray("z"));
 
-    // A desktop entry cannot expand ~; the option does.
     QCOMPARE(LeerOpciones({"velmoranta", "--carpeta", "~/Velmoranta"}).carpeta,
              QDir::homePath() + "/Velmoranta");
 }
