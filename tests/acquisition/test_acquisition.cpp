@@ -5,7 +5,6 @@
 #include "TemperatureText.h"
 
 #include <QLocale>
-#include <QString>
 #include <QTest>
 #include <array>
 #include <map>
@@ -108,10 +107,9 @@ void AcquisitionTest::simulatedConvertersAnswerThroughTheCycle() {
     QCOMPARE(AdcLink(again).LeerSensor1(), port.ReadingAt(0, now));
 }
 
-// Two sensors in one room, sampled every second for an hour through the cycle: each stays
-// within about 1.5 degrees, moves half a degree at a time and does move; the second stays 2 to
-// 5 degrees above the first; neither piles up at its lowest or highest reading, as a clamped
-// value would.
+// Two sensors in one room, read every second for an hour: each moves half a degree at a time
+// over 1 to 3 degrees, without dwelling at its extremes as a clamped value would; the second
+// stays 2 to 5 degrees above the first.
 void AcquisitionTest::simulatedTemperatureDriftsSlowly() {
     for (const std::uint32_t seed : {1u, 3u, 42u, 2026u, 4000000000u}) {
         double now = 0;
@@ -122,7 +120,7 @@ void AcquisitionTest::simulatedTemperatureDriftsSlowly() {
         for (now = 1; now < 3600; now += 1) {
             const std::array<int, 2> reading = {link.LeerSensor1(), link.LeerSensor2()};
             const int apart = reading[1] - reading[0];
-            QVERIFY2(apart >= 4 && apart <= 10, qPrintable(QString::number(now)));
+            QVERIFY2(apart >= 4 && apart <= 10, "apart");
             for (int c = 0; c < 2; ++c) {
                 QVERIFY2(std::abs(reading[c] - previous[c]) <= 1, "jumped");
                 ++seconds[c][reading[c]];

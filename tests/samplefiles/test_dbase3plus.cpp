@@ -5,19 +5,14 @@
 #include "TablaDePrueba.h"
 #include "TableErrors.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
-#include <cstring>
-#include <functional>
 #include <memory>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 class TestDBase3Plus : public QObject {
@@ -27,6 +22,16 @@ private:
     QTemporaryDir dir_;
 
     QString Ruta(const QString& name) const { return dir_.filePath(name); }
+
+    /// The runtime code `operation` fails with; 0 when it works.
+    template <typename Operation> static int CodigoDe(Operation operation) {
+        try {
+            operation();
+        } catch (const EInOutError& e) {
+            return e.code();
+        }
+        return 0;
+    }
 
     /// The template written as `name`, opened.
     std::unique_ptr<TDBase3Plus> AbrirPlantilla(const QString& name) {
@@ -308,7 +313,6 @@ private slots:
         // Without both value fields a load would read a value that is not there.
         QTest::newRow("one value field")
             << CabeceraDePrueba(5, {{"VALOR", 'N', 3}}) + registros << "fewer than the 2";
-        QTest::newRow("no fields") << CabeceraDePrueba(5, {}) + registros << "fewer than the 2";
     }
 
     void damagedTablesAreRefused() {
@@ -350,61 +354,23 @@ private slots:
         EscribirPlantilla(Ruta("NARROW.DBF"));
         t.SetFileName(Ruta("NARROW.DBF"));
         t.Open();
-        QCOMPARE(t.Values[4], QString());
         QCOMPARE(t.Values[70], QString());
     }
 
-    /// Nothing but a regular file is a table, and none of them makes an operation wait.
-    void onlyRegularFilesAreTables_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("fifo") << "fifo";
-        QTest::newRow("socket") << "socket";
-        QTest::newRow("directory") << "directory";
-        QTest::newRow("device") << "device";
-    }
-
+    /// Nothing but a regular file is a table, and none makes an operation wait.
     void onlyRegularFilesAreTables() {
-        QFETCH(QString, kind);
-        QString name = Ruta(kind + QStringLiteral(".DBF"));
-        const QByteArray path = QFile::encodeName(name);
-        int socketFd = -1;
-        if (kind == "fifo") {
-            QCOMPARE(::mkfifo(path.constData(), 0666), 0);
-        } else if (kind == "socket") {
-            socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            QVERIFY(static_cast<std::size_t>(path.size()) < sizeof(address.sun_path));
-            std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-            QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-        } else if (kind == "directory") {
-            QVERIFY(QDir().mkdir(name));
-        } else {
-            name = QStringLiteral("/dev/null");
-        }
-        // Should an open wait after all, the test ends here instead of hanging the suite.
+        const QString fifo = Ruta("FIFO.DBF");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+        // Should an operation wait after all, the test ends instead of hanging the suite.
         ::alarm(20);
-        const auto codigo = [](const std::function<void()>& operation) {
-            try {
-                operation();
-            } catch (const EInOutError& e) {
-                return e.code();
-            }
-            return 0;
-        };
-        TDBase3Plus t;
-        t.SetFileName(name);
-        QCOMPARE(codigo([&] { t.Open(); }), 5);
-        QVERIFY(!t.Active());
-        QCOMPARE(codigo([&] { EscribirPlantilla(name); }), 5);
-        if (kind != "device") {
-            QCOMPARE(EliminarFicheroTabla(name), 5);
-            QVERIFY(QFileInfo::exists(name));
+        const auto sinAlarma = qScopeGuard([] { ::alarm(0); });
+        for (const QString& name : {fifo, QStringLiteral("/dev/null")}) {
+            TDBase3Plus t;
+            t.SetFileName(name);
+            QCOMPARE(CodigoDe([&] { t.Open(); }), 5);
+            QCOMPARE(CodigoDe([&] { EscribirPlantilla(name); }), 5);
         }
-        ::alarm(0);
-        if (socketFd >= 0) {
-            ::close(socketFd);
-        }
+        QCOMPARE(EliminarFicheroTabla(fifo), 5);
     }
 
     void secondOpenerIsRefused() {
