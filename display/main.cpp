@@ -8,12 +8,14 @@
 #include "PlantillaMuestras.h"
 #include "PortChoice.h"
 #include "PortIo.h"
+#include "PrecargaArranque.h"
 #include "QtDialogs.h"
 #include "TForm1.h"
 #include "TImage.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -98,7 +100,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Begun before the application object, so the font configuration is read alongside it.
+    PrecargaArranque precarga;
     QApplication app(argc, argv);
+    // Done before the application object goes, on every way out.
+    const auto finPrecarga = qScopeGuard([&precarga] { precarga.Esperar(); });
+    precarga.AplicacionCreada();
     // The application title captions every box; set as the name, so it is not appended to
     // the window's own caption.
     QApplication::setApplicationName(QStringLiteral("KORVALISTA"));
@@ -116,6 +123,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtHelpViewer help;
     AlsaSoundCall sound;
+    precarga.EsperarConfiguracion();
     // Started from the menu, the box is all the user would see of it.
     if (!avisoCarpeta.isEmpty()) {
         dialogs.ShowMessage(avisoCarpeta);

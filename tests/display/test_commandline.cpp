@@ -22,6 +22,7 @@ private slots:
     void refusedClaimIsReportedNotWaitedFor();
     void newTableOption();
     void folderOfItsOwn();
+    void startsAndEndsCleanly();
 };
 
 void CommandLineTest::options_data() {
@@ -139,3 +140,23 @@ void CommandLineTest::folderOfItsOwn() {
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "test_commandline.moc"
+
+// The whole start, with the font work on a thread of its own, reaches the first picture of
+// the table and then ends without a hang or a crash.
+void CommandLineTest::startsAndEndsCleanly() {
+    QTemporaryDir dir;
+    QCOMPARE(QProcess::execute(QStringLiteral(VELMORANTA_PROGRAM),
+                               {"--nueva-tabla", dir.filePath("MUESTRAS.DBF")}),
+             0);
+    QProcess program;
+    program.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VELMORANTA_AVISAR_LISTO", "1");
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VELMORANTA_PROGRAM), {"--simulate"});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(program.readAllStandardOutput(), QByteArray("listo\n"));
+}
