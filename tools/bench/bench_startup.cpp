@@ -96,15 +96,24 @@ void RunStartupBenchmarks() {
     EscribirTabla5000(folder.filePath(QStringLiteral("MUESTRAS.DBF")));
     qputenv("VELMORANTA_AVISAR_LISTO", "1");
     const QByteArray path = QFile::encodeName(folder.path());
-    const std::vector<QByteArray> programa{VELMORANTA_PROGRAM, "--simulate"};
+    // BENCH_PROGRAM runs another build of the program, say an older one, against the same
+    // yardsticks in the same run.
+    const QByteArray otro = qgetenv("BENCH_PROGRAM");
+    const std::vector<QByteArray> programa{otro.isEmpty() ? VELMORANTA_PROGRAM : otro,
+                                           "--simulate"};
     const std::vector<QByteArray> vacia{BENCH_EMPTY_WINDOW};
+    const std::vector<QByteArray> etiqueta{BENCH_EMPTY_WINDOW, "--etiqueta"};
+    const std::vector<QByteArray> fuentes{BENCH_EMPTY_WINDOW, "--fuentes"};
 
     // Alternated, so both see the same state of the machine and its caches.
-    std::vector<double> tPrograma, tVacia, mPrograma, mVacia;
+    std::vector<double> tPrograma, tVacia, tEtiqueta, tFuentes, mPrograma, mVacia, mEtiqueta,
+        mFuentes;
     constexpr int kVeces = 15;
     for (int i = 0; i < kVeces; ++i) {
         for (auto [argv, t, m] : {std::tuple{&programa, &tPrograma, &mPrograma},
-                                  std::tuple{&vacia, &tVacia, &mVacia}}) {
+                                  std::tuple{&vacia, &tVacia, &mVacia},
+                                  std::tuple{&etiqueta, &tEtiqueta, &mEtiqueta},
+                                  std::tuple{&fuentes, &tFuentes, &mFuentes}}) {
             const Arranque a = Lanzar(path, *argv);
             if (a.segundos < 0) {
                 std::printf("start-up: %s never reported ready\n", argv->front().constData());
@@ -121,10 +130,22 @@ void RunStartupBenchmarks() {
     Report("start-to-ready, program with 5000 records", programaS);
     Report("start-to-ready, empty Qt window", vaciaS);
     ReportRatio("start-to-ready, program / empty window", programaS / vaciaS, 1.6);
+    const double etiquetaS = Mediana(tEtiqueta);
+    Report("start-to-ready, window with one label", etiquetaS);
+    std::printf("%-48s        %9.2f x\n", "start-to-ready, one label / empty window",
+                etiquetaS / vaciaS);
+    const double fuentesS = Mediana(tFuentes);
+    Report("start-to-ready, a label in each first-page face", fuentesS);
+    std::printf("%-48s        %9.2f x\n", "start-to-ready, those faces / empty window",
+                fuentesS / vaciaS);
     const double programaM = Mediana(mPrograma);
     const double vaciaM = Mediana(mVacia);
     std::printf("%-48s        %9.1f MiB\n", "peak memory, program with 5000 records",
                 programaM / 1024);
     std::printf("%-48s        %9.1f MiB\n", "peak memory, empty Qt window", vaciaM / 1024);
     ReportRatio("peak memory, program / empty window", programaM / vaciaM, 1.3);
+    std::printf("%-48s        %9.2f x\n", "peak memory, one label / empty window",
+                Mediana(mEtiqueta) / vaciaM);
+    std::printf("%-48s        %9.2f x\n", "peak memory, those faces / empty window",
+                Mediana(mFuentes) / vaciaM);
 }
