@@ -1,5 +1,7 @@
 #include "Fonts.h"
 
+#include <QCoreApplication>
+#include <QDynamicPropertyChangeEvent>
 #include <QFont>
 #include <QWidget>
 
@@ -12,22 +14,29 @@ void SustituirFuentes() {
     QFont::insertSubstitution(QStringLiteral("Small Fonts"), QStringLiteral("Liberation Sans"));
 }
 
-void AplicarFuentes(QWidget* form) {
-    QList<QWidget*> controls = form->findChildren<QWidget*>();
-    controls.prepend(form);
-    // Children before their parents: a control given its whole font first is left alone when
-    // its parent's font changes, so no text is laid out again in a font it will not keep.
-    for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
-        QWidget* control = *it;
-        const QVariant designed = control->property("designFont");
-        if (!designed.isValid()) {
-            continue;
-        }
-        QFont font = designed.value<QFont>();
-        // Named by the installed face, a font is matched at once; by a face that is not
-        // installed, every text would first search the system's fallbacks for it.
-        font.setFamily(QFont::substitute(font.family()));
-        font.setPixelSize(control->property("fontHeight").toInt());
-        control->setFont(font);
+FuentesDeDiseno::FuentesDeDiseno() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+FuentesDeDiseno::~FuentesDeDiseno() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool FuentesDeDiseno::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::DynamicPropertyChange || !watched->isWidgetType() ||
+        static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() != "fontHeight") {
+        return false;
     }
+    auto* control = static_cast<QWidget*>(watched);
+    const QVariant designed = control->property("designFont");
+    if (!designed.isValid()) {
+        return false;
+    }
+    QFont font = designed.value<QFont>();
+    // Named by the installed face, a font is matched at once; by a face that is not
+    // installed, every text would first search the system's fallbacks for it.
+    font.setFamily(QFont::substitute(font.family()));
+    font.setPixelSize(control->property("fontHeight").toInt());
+    control->setFont(font);
+    return false;
 }

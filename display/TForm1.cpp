@@ -84,8 +84,8 @@ std::unique_ptr<Ui::TForm1> TForm1::CrearFormulario(TForm1* form) {
     Q_INIT_RESOURCE(pictures);
     Q_INIT_RESOURCE(help);
     auto ui = std::make_unique<Ui::TForm1>();
+    const FuentesDeDiseno fuentes;
     ui->setupUi(form);
-    AplicarFuentes(form);
     return ui;
 }
 
