@@ -118,6 +118,11 @@ void AccessTest::keyboardReachesTheSamplingPageInOrder() {
     key(Qt::Key_Down);
     QCOMPARE(Foco(), QString("Cada minuto"));
     QCOMPARE(form->Timer1.interval(), 60000);
+    // A choice made by the program moves the group's stop with it.
+    ui().Muestreo->setItemIndex(0);
+    ui().Inicio->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(Foco(), QString("Cada d\u00e9cima"));
 
     // The scroll bar is tinted while it has the focus, and takes one slot a key, Right and
     // Down onwards, never past either end.
