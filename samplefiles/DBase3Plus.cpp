@@ -89,12 +89,20 @@ const TFieldDescriptor& TDBase3Plus::Fields(int i) const {
     return fields_[static_cast<std::size_t>(i - 1)];
 }
 
-std::optional<TFileIdentity> TDBase3Plus::OpenFileIdentity() const {
+std::optional<struct stat> TDBase3Plus::OpenFileStatus() const {
     struct stat st {};
     if (!active_ || ::fstat(fd_, &st) != 0) {
         return std::nullopt;
     }
-    return TFileIdentity{st.st_dev, st.st_ino};
+    return st;
+}
+
+std::optional<TFileIdentity> TDBase3Plus::OpenFileIdentity() const {
+    const auto st = OpenFileStatus();
+    if (!st) {
+        return std::nullopt;
+    }
+    return TFileIdentity{st->st_dev, st->st_ino};
 }
 
 void TDBase3Plus::ComprobarAbierta() const {
@@ -319,11 +327,17 @@ void TDBase3Plus::WriteRecord(std::int32_t n) {
 
 void TDBase3Plus::Append() {
     ComprobarAbierta();
-    if (RecordCount() == std::numeric_limits<std::int32_t>::max()) {
-        throw EInOutError(CodigoES::DiskFull);
-    }
     for (int j = 1; j <= FieldCount(); ++j) {
         Values[j].clear();
+    }
+    AppendRecord();
+    ReadRecord(RecordCount() - 1);
+}
+
+void TDBase3Plus::AppendRecord() {
+    ComprobarAbierta();
+    if (RecordCount() == std::numeric_limits<std::int32_t>::max()) {
+        throw EInOutError(CodigoES::DiskFull);
     }
     // The end of the file changes, and may be put back.
     leidos_.clear();
@@ -333,26 +347,33 @@ void TDBase3Plus::Append() {
     if (::fstat(fd_, &st) != 0) {
         LanzarErrno(errno);
     }
-    const std::int64_t posicion = PosicionRegistro(RecordCount());
+    const std::int32_t nuevo = RecordCount();
+    const std::int64_t posicion = PosicionRegistro(nuevo);
     std::vector<std::uint8_t> cola(static_cast<std::size_t>(
         std::clamp<std::int64_t>(st.st_size - posicion, 0, RecordLength())));
     LeerExacto(fd_, posicion, cola.data(), cola.size());
-    // The count in memory changes only once the file holds it.
-    const std::array<std::uint8_t, 32> antes = header_;
     std::array<std::uint8_t, 32> header = header_;
-    PonerEntero(header, 4, RecordCount() + 1);
+    PonerEntero(header, 4, nuevo + 1);
     try {
+        // A count is never on disk before the record it claims: killed in between, the
+        // table still loads, and the record beyond its count is only unused bytes.
+        WriteRecord(nuevo);
         EscribirExacto(fd_, 0, header.data(), header.size());
-        header_ = header;
-        WriteRecord(RecordCount() - 1);
     } catch (...) {
-        // A count the file holds no record for leaves a table that no longer loads: the
-        // file is put back as it was, then the error that stopped the append goes on.
-        header_ = antes;
-        Restaurar(antes, posicion, cola, st.st_size);
+        Restaurar(header_, posicion, cola, st.st_size);
         throw;
     }
-    ReadRecord(RecordCount() - 1);
+    // The count in memory changes only once the file holds it.
+    header_ = header;
+}
+
+void TDBase3Plus::Flush() {
+    ComprobarAbierta();
+    while (::fdatasync(fd_) != 0) {
+        if (errno != EINTR) {
+            LanzarErrno(errno);
+        }
+    }
 }
 
 void TDBase3Plus::Restaurar(const std::array<std::uint8_t, 32>& header, std::int64_t posicion,

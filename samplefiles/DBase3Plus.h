@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -70,9 +71,15 @@ public:
     virtual void Open();
     virtual void WriteRecord(std::int32_t n);
     virtual void ReadRecord(std::int32_t n);
-    /// Adds one blank record at the end (header first, then the record) and makes it
-    /// current.
+    /// Adds one blank record at the end and makes it current. As AppendRecord, the record is
+    /// written before the count that claims it.
     virtual void Append();
+    /// Adds Values as one record at the end: the record first, then the count that claims it,
+    /// so a table cut short between the two still holds whole records only. RecNo is the new
+    /// record. A failure puts the file back as it was.
+    void AppendRecord();
+    /// Returns once what was written to the table has reached the disk.
+    void Flush();
     void First();
     /// Does not stop at the end: on the last record it fails, so loops bound themselves by
     /// RecordCount.
@@ -91,6 +98,8 @@ public:
 
     /// The device and inode of the open file; empty when closed.
     std::optional<TFileIdentity> OpenFileIdentity() const;
+    /// What the system says of the open file now; empty when closed.
+    std::optional<struct stat> OpenFileStatus() const;
 
     TFieldValues Values;
 

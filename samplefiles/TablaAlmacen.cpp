@@ -2,6 +2,7 @@
 
 #include "NombresFichero.h"
 #include "RuntimeErrors.h"
+#include "TableErrors.h"
 
 #include <algorithm>
 
@@ -16,6 +17,44 @@ std::size_t Slot(std::int32_t recNo) {
     return static_cast<std::size_t>(recNo);
 }
 
+/// The two readings of slot `k` as the text record `k` gets.
+void PonerValores(TDBase3Plus& tabla, const SampleStore& store, std::int32_t k) {
+    tabla.Values[1] = QString::number(store.Sensor1[Slot(k)]);
+    tabla.Values[2] = QString::number(store.Sensor2[Slot(k)]);
+}
+
+void VaciarValores(TDBase3Plus& tabla) {
+    for (int j = 1; j <= tabla.FieldCount(); ++j) {
+        tabla.Values[j].clear();
+    }
+}
+
+void ComprobarQueCabe(const TDBase3Plus& tabla, const SampleStore& store, std::int32_t k) {
+    const std::int32_t lecturas[] = {store.Sensor1[Slot(k)], store.Sensor2[Slot(k)]};
+    for (int j = 1; j <= 2; ++j) {
+        const QString texto = QString::number(lecturas[j - 1]);
+        const TFieldDescriptor& campo = tabla.Fields(j);
+        if (texto.size() > campo.Length()) {
+            throw EFieldTooLong(texto, campo.Name(), campo.Length());
+        }
+    }
+}
+
+/// Whether the table's last record is missing, cut short, or blank in a value field: what a
+/// save killed between a count and its record left before counts followed their records.
+bool UltimoRoto(TDBase3Plus& tabla) {
+    try {
+        tabla.ReadRecord(tabla.RecordCount() - 1);
+    } catch (const EInOutError& error) {
+        if (error.code() == CodigoES::ReadBeyondEnd) {
+            return true;
+        }
+        throw;
+    }
+    const QString blanco = QStringLiteral(" ");
+    return tabla.Values[1] == blanco || tabla.Values[2] == blanco;
+}
+
 } // namespace
 
 ResultadoCarga CargarTabla(TDBase3Plus& tabla, SampleStore& store) {
@@ -24,7 +63,15 @@ ResultadoCarga CargarTabla(TDBase3Plus& tabla, SampleStore& store) {
     while (tabla.RecNo() < ultimo) {
         store.Sensor1[Slot(tabla.RecNo())] = StrToInt(tabla.Values[1]);
         store.Sensor2[Slot(tabla.RecNo())] = StrToInt(tabla.Values[2]);
-        tabla.Next();
+        try {
+            tabla.Next();
+        } catch (const EInOutError& error) {
+            // The last record is read but never stored: one that a save cut short by a crash
+            // left missing or incomplete does not stop the load.
+            if (error.code() != CodigoES::ReadBeyondEnd || tabla.RecNo() != ultimo) {
+                throw;
+            }
+        }
     }
     // 100 is 50.0 degrees, the starting minimum; a maximum of 0 stays.
     if (store.Sensor1[1] == 0) {
@@ -42,21 +89,47 @@ void EscribirAlmacen(TDBase3Plus& tabla, const SampleStore& store) {
     // Another program may have deleted or replaced the table meanwhile; the readings then
     // stay in memory rather than go into a file nobody can reach.
     ComprobarMismoFichero(tabla);
-    tabla.First();
     const std::int32_t ultimo = UltimoRegistro(tabla);
-    while (tabla.RecNo() < ultimo) {
-        tabla.Values[1] = QString::number(store.Sensor1[Slot(tabla.RecNo())]);
-        tabla.Values[2] = QString::number(store.Sensor2[Slot(tabla.RecNo())]);
-        tabla.WriteRecord(tabla.RecNo());
-        tabla.Next();
-    }
+    const std::int32_t registros = tabla.RecordCount();
     const std::int32_t contador = std::min(store.Contador, LimiteMuestras);
-    while (tabla.RecordCount() < contador) {
-        tabla.Append();
-        tabla.Values[1] = QString::number(store.Sensor1[Slot(tabla.RecNo())]);
-        tabla.Values[2] = QString::number(store.Sensor2[Slot(tabla.RecNo())]);
-        tabla.WriteRecord(tabla.RecNo());
+    const bool rehacerUltimo = ultimo == registros - 1 && ultimo >= 0 && UltimoRoto(tabla);
+
+    // Every value is checked before the first record is written: a refused save leaves the
+    // table as it was.
+    for (std::int32_t k = 0; k < ultimo; ++k) {
+        ComprobarQueCabe(tabla, store, k);
     }
+    if (rehacerUltimo) {
+        ComprobarQueCabe(tabla, store, ultimo);
+    }
+    for (std::int32_t k = registros; k < contador; ++k) {
+        ComprobarQueCabe(tabla, store, k);
+    }
+
+    // Each record is read before it is rewritten, so its other fields keep their content. The
+    // last record is not read here: it may be the missing one.
+    tabla.First();
+    for (std::int32_t k = 0; k < ultimo; ++k) {
+        if (k > 0) {
+            tabla.Next();
+        }
+        PonerValores(tabla, store, k);
+        tabla.WriteRecord(k);
+    }
+    if (rehacerUltimo) {
+        // A last record that a crash left missing or blank gets its slot, as it would have
+        // when it was appended; the rest of it stays blank.
+        VaciarValores(tabla);
+        PonerValores(tabla, store, ultimo);
+        tabla.WriteRecord(ultimo);
+    }
+    while (tabla.RecordCount() < contador) {
+        VaciarValores(tabla);
+        PonerValores(tabla, store, tabla.RecordCount());
+        tabla.AppendRecord();
+    }
+    // A save that returns is on the disk; once, not per record.
+    tabla.Flush();
 }
 
 QString TextoTablaRecortada(std::int32_t registros) {

@@ -31,8 +31,11 @@ ResultadoCarga CargarTabla(TDBase3Plus& tabla, SampleStore& store);
 
 /// Writes the store into the open table: records 0 to RecordCount - 2 from the slots of the
 /// same number, then appends records until the table holds Contador of them, each appended
-/// record k from slot k. Records are never removed. Nothing is written unless the table's
-/// name still names the file it holds open ("File not found" otherwise).
+/// record k from slot k. Records are never removed; the last one is left as it is unless it
+/// is missing or blank, when it gets its slot too. Nothing is written unless the table's name
+/// still names the file it holds open ("File not found" otherwise) and every value fits its
+/// field (EFieldTooLong otherwise). Killed at any point, it leaves a table that loads with
+/// every record it completed; when it returns, the table is on the disk.
 void EscribirAlmacen(TDBase3Plus& tabla, const SampleStore& store);
 
 /// The notice for a table that did not fit the store, naming its record count.

@@ -2,12 +2,15 @@
 #include "FileIo.h"
 #include "ListaFicheros.h"
 #include "NombresFichero.h"
+#include "ParadaEnEscritura.h"
 #include "PlantillaMuestras.h"
 #include "RuntimeErrors.h"
 #include "TablaAlmacen.h"
 #include "TablaDePrueba.h"
+#include "TableErrors.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -470,6 +473,145 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(EInOutError, EscribirPlantilla(Ruta("SINSITIO.DBF")));
         }
         QVERIFY(!QFile::exists(Ruta("SINSITIO.DBF")));
+    }
+
+    void aSaveThatDoesNotFitWritesNothing() {
+        // A foreign table whose first field holds one digit: a reading of 100 in record 3 is
+        // refused before record 0, changed too, is written.
+        QByteArray bytes = CabeceraDePrueba(8, {{"CAPITAL", 'N', 1}, {"VALOR2", 'N', 3}});
+        for (int k = 0; k < 8; ++k) {
+            bytes += " 1  2";
+        }
+        QVERIFY(EscribirFichero(Ruta("ESTRECHA.DBF"), bytes));
+        auto tabla = Abrir("ESTRECHA.DBF");
+        auto store = AlmacenRelleno(0, 0);
+        CargarTabla(*tabla, *store);
+        store->Sensor1[0] = 5;
+        store->Sensor1[3] = 100;
+        try {
+            EscribirAlmacen(*tabla, *store);
+            QFAIL("a value wider than its field was saved");
+        } catch (const EFieldTooLong& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Value '100' does not fit field CAPITAL (1 characters)"));
+        }
+        QCOMPARE(LeerFichero(Ruta("ESTRECHA.DBF")), bytes);
+    }
+
+    // A save of 30 slots stopped dead at each of its writes in turn, into the table loaded
+    // (also one an older version left with its last record missing or blank) and into a new
+    // table from the template: what is left always loads, keeps the old records that were
+    // not yet rewritten, and loses no record the save had finished. The save that runs to its
+    // end leaves every record whole.
+    void aKillAtAnyWriteLeavesATableThatLoads_data() {
+        QTest::addColumn<QByteArray>("inicial");
+        QTest::addColumn<bool>("nueva");
+        std::vector<std::pair<int, int>> doce;
+        for (int k = 0; k < 12; ++k) {
+            doce.push_back({20 + k, 40 + k});
+        }
+        QByteArray sinUltimo(reinterpret_cast<const char*>(PlantillaMuestras.data()), 170);
+        sinUltimo[4] = 6; // the count of a record that never came: only the 0x1A is there
+        QByteArray ultimoEnBlanco =
+            TablaMuestras({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 9}, {0, 0}}, false);
+        ultimoEnBlanco.replace(129 + 5 * 8, 8, QByteArray(8, ' '));
+        QTest::newRow("into the table loaded") << TablaMuestras(doce) << false;
+        QTest::newRow("into a table whose last record is missing") << sinUltimo << false;
+        QTest::newRow("into a table whose last record is blank") << ultimoEnBlanco << false;
+        QTest::newRow("into a new table") << TablaMuestras(doce) << true;
+    }
+
+    void aKillAtAnyWriteLeavesATableThatLoads() {
+        QFETCH(QByteArray, inicial);
+        QFETCH(bool, nueva);
+        const QString actual = Ruta("PARADA.DBF");
+        const QString destino = nueva ? Ruta("PARADA_NUEVA.DBF") : actual;
+        QVERIFY(EscribirFichero(actual, inicial));
+        auto store = AlmacenRelleno(0, 0);
+        CargarTabla(*Abrir("PARADA.DBF"), *store);
+        // Readings taken since the load: new extremes and slots up to 30.
+        store->Sensor1[0] = 90;
+        store->Sensor2[1] = 10;
+        for (int k = store->Contador + 1; k <= 30; ++k) {
+            store->Sensor1[k] = k;
+            store->Sensor2[k] = 200 + k;
+        }
+        store->Contador = 30;
+        const QByteArray antes =
+            nueva ? QByteArray(reinterpret_cast<const char*>(PlantillaMuestras.data()), 170)
+                  : inicial;
+        const std::int32_t registrosAntes = antes[4];
+        const auto tramo = [](const QByteArray& file, int k) { return file.mid(129 + 8 * k, 8); };
+
+        TDBase3Plus tabla;
+        const auto preparar = [&] {
+            tabla.SetFileName(actual);
+            tabla.Open();
+        };
+        const auto guardar = [&] {
+            if (nueva) { // as a save to another name does it
+                tabla.Close();
+                tabla.SetFileName(destino);
+                EscribirPlantilla(destino);
+                tabla.Open();
+            }
+            EscribirAlmacen(tabla, *store);
+        };
+        const auto empezar = [&] {
+            QFile::remove(destino);
+            return EscribirFichero(actual, inicial);
+        };
+        QVERIFY(empezar());
+        QCOMPARE(ParaEnEscritura(1 << 20, preparar, guardar), FinDeParada::Terminado);
+        const QByteArray final_ = LeerFichero(destino);
+        {
+            auto t = Abrir(QFileInfo(destino).fileName());
+            QCOMPARE(t->RecordCount(), 30);
+            for (int k = 0; k < 30; ++k) {
+                t->ReadRecord(k);
+                StrToInt(t->Values[1]);
+                StrToInt(t->Values[2]);
+            }
+        }
+
+        std::vector<bool> hechos;
+        for (int n = 1;; ++n) {
+            QVERIFY(empezar());
+            const FinDeParada fin = ParaEnEscritura(n, preparar, guardar);
+            QVERIFY2(fin != FinDeParada::Fallido, qPrintable(QString::number(n)));
+            const QByteArray ahora = LeerFichero(destino);
+            std::vector<bool> ahoraHechos;
+            if (QFile::exists(destino)) {
+                auto t = Abrir(QFileInfo(destino).fileName());
+                auto cargado = AlmacenRelleno(0, 0);
+                try {
+                    CargarTabla(*t, *cargado);
+                } catch (const std::exception& e) {
+                    QFAIL(
+                        qPrintable(QStringLiteral("killed at write %1: %2").arg(n).arg(e.what())));
+                }
+                const std::int32_t registros = t->RecordCount();
+                QVERIFY2(registros >= registrosAntes && registros <= 30,
+                         qPrintable(QString::number(n)));
+                for (int k = 0; k < registros; ++k) {
+                    const bool hecho = tramo(ahora, k) == tramo(final_, k);
+                    QVERIFY2(
+                        hecho || (k < registrosAntes && tramo(ahora, k) == tramo(antes, k)),
+                        qPrintable(QStringLiteral("killed at write %1, record %2").arg(n).arg(k)));
+                    ahoraHechos.push_back(hecho);
+                }
+            }
+            for (std::size_t k = 0; k < hechos.size(); ++k) {
+                QVERIFY2(
+                    !hechos[k] || (k < ahoraHechos.size() && ahoraHechos[k]),
+                    qPrintable(QStringLiteral("killed at write %1, record %2 lost").arg(n).arg(k)));
+            }
+            hechos = ahoraHechos;
+            if (fin == FinDeParada::Terminado) {
+                QCOMPARE(ahora, final_);
+                break;
+            }
+        }
     }
 
     void messageShowsControlBytes() {
