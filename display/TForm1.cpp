@@ -18,11 +18,13 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QScopeGuard>
 #include <QToolTip>
 #include <QTranslator>
 #include <cerrno>
@@ -330,9 +332,33 @@ void TForm1::DescribirGrafica(std::int32_t slot, const QString& texto1, const QS
 }
 
 void TForm1::SalirClick() {
+    if (!PuedeSalir()) {
+        return;
+    }
     // With no table open there is nothing to close; the exit button always ends the program.
     CerrarSiAbierta();
+    salidaAceptada_ = true;
     close();
+    salidaAceptada_ = false;
+}
+
+bool TForm1::PuedeSalir() {
+    if (store_.Contador == contadorCargado_) {
+        return true;
+    }
+    // No is what Enter answers: a stray key never throws readings away. Sampling goes on
+    // meanwhile, and after No.
+    return seams_.dialogs.AskYesNo(
+        QStringLiteral("Hay lecturas que no se han guardado. ¿Desea salir sin guardarlas?"),
+        Dialogs::Boton::No);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!salidaAceptada_ && !PuedeSalir()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TForm1::BitBtn1Click() {
@@ -359,7 +385,11 @@ void TForm1::PortapapelesClick(QObject* Sender) {
 // ---- The file page ----
 
 void TForm1::CargarTabla() {
+    // Only a table that loaded is written into again.
+    huella_.reset();
     const ResultadoCarga carga = ::CargarTabla(Muestras, store_);
+    huella_ = HuellaDe(Muestras);
+    contadorCargado_ = store_.Contador;
     if (carga.Recortada) {
         seams_.dialogs.ShowMessage(TextoTablaRecortada(carga.Registros));
     }
@@ -398,6 +428,7 @@ void TForm1::MostrarNombreFichero(const QString& name, int panelWidth) {
 void TForm1::GuardarClick() {
     DetenerMuestreo();
     QString name = guardarNombre_;
+    bool nueva = false;
     if (seams_.dialogs.ExecuteSave(name, QStringLiteral("Ficheros de muestras(dbf)"),
                                    QStringLiteral("*.dbf"))) {
         guardarNombre_ = name;
@@ -410,9 +441,18 @@ void TForm1::GuardarClick() {
             DibujarRejilla();
             EscribirPlantilla(name);
             Muestras.Open();
+            nueva = true;
         }
     }
-    EscribirAlmacen(Muestras, store_);
+    if (!nueva) {
+        // Only into a table this program loaded, and as it left it.
+        ComprobarEscribible(Muestras, huella_);
+    }
+    {
+        // Finished or not, what the save leaves is the program's own.
+        const auto dejada = qScopeGuard([this] { huella_ = HuellaDe(Muestras); });
+        EscribirAlmacen(Muestras, store_);
+    }
     Timer1.stop();
     ui_->Pausa->setEnabled(false);
     ActualizarTabla(ui_->Guardar);
@@ -433,8 +473,9 @@ void TForm1::AbrirClick() {
 void TForm1::BorrarClick() {
     DetenerMuestreo();
     // Only the table held open is cleared: none open is "I/O error 103", and a file that
-    // took its name meanwhile is not truncated ("File not found").
-    ComprobarMismoFichero(Muestras);
+    // took its name meanwhile is not truncated ("File not found"); nor one that did not load
+    // or that another program changed since.
+    ComprobarEscribible(Muestras, huella_);
     Muestras.Close();
     EscribirPlantilla(Muestras.FileName());
     Muestras.Open();
@@ -452,7 +493,8 @@ void TForm1::EliminarClick() {
         seams_.dialogs.ShowMessage(QStringLiteral(" ¡Fichero en USO !"));
         return;
     }
-    if (!seams_.dialogs.AskYesNo(QStringLiteral("¿Desea borrar ") + path + '?')) {
+    if (!seams_.dialogs.AskYesNo(QStringLiteral("¿Desea borrar ") + path + '?',
+                                 Dialogs::Boton::Si)) {
         ui_->FileListBox1->Update();
         return;
     }

@@ -3,6 +3,7 @@
 #include "AdcLink.h"
 #include "DBase3Plus.h"
 #include "FormSeams.h"
+#include "HuellaTabla.h"
 #include "Locutor.h"
 #include "SampleStore.h"
 #include "TemperatureChart.h"
@@ -81,6 +82,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    /// The close button, Alt+F4 and Salir: readings not yet saved go only when the user
+    /// agrees.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,6 +101,8 @@ private:
     void AplicarRutaAListaFicheros(const QString& text);
     void MostrarRutaCompleta();
     void DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2);
+    /// True when leaving loses no reading, or the user agreed to lose them.
+    bool PuedeSalir();
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
@@ -107,6 +113,12 @@ private:
     std::int32_t Desplazamiento_ = 0;
     bool activado_ = false;
     QString guardarNombre_ = QStringLiteral("Muestras.dbf");
+    /// How the program last left the open table; empty while its load failed.
+    std::optional<HuellaTabla> huella_;
+    /// Contador as the last load left it: readings taken since move it on.
+    std::int32_t contadorCargado_ = 0;
+    /// Salir already asked; the close it makes goes through.
+    bool salidaAceptada_ = false;
 };
 
 /// Sets a label's caption; a label marked autoSize in the form then fits its text, and any

@@ -10,8 +10,11 @@ public:
     virtual ~Dialogs() = default;
     /// A plain notice with an OK button, captioned with the application title.
     virtual void ShowMessage(const QString& text) = 0;
-    /// A question with Yes and No buttons, captioned with the application title. True: Yes.
-    virtual bool AskYesNo(const QString& text) = 0;
+    /// The button of a Yes/No box that Enter presses.
+    enum class Boton { Si, No };
+    /// A question with Yes and No buttons, captioned with the application title; Enter
+    /// answers `porDefecto`. True: Yes.
+    virtual bool AskYesNo(const QString& text, Boton porDefecto) = 0;
     /// The save dialog. `fileName` holds the initial name and receives the chosen one.
     /// `filterName` and `mask` give its one file type. False when the user cancels.
     virtual bool ExecuteSave(QString& fileName, const QString& filterName, const QString& mask) = 0;

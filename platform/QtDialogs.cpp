@@ -13,9 +13,12 @@ constexpr int kBotonesTitulo = 120;
 // Boxes carry the application's title as their caption, as every notice always has, and are
 // at least wide enough for the title bar to show it whole.
 int Mostrar(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
-            QWidget* owner) {
+            QWidget* owner, QMessageBox::StandardButton porDefecto = QMessageBox::NoButton) {
     const QString caption = QApplication::applicationDisplayName();
     QMessageBox box(icon, caption, text, buttons, owner);
+    if (porDefecto != QMessageBox::NoButton) {
+        box.setDefaultButton(porDefecto);
+    }
     const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
     const int width = title.horizontalAdvance(caption) + kBotonesTitulo;
     // The box sizes itself to its layout whenever shown; a spacer as wide as the caption
@@ -32,8 +35,9 @@ void QtDialogs::ShowMessage(const QString& text) {
     Mostrar(QMessageBox::NoIcon, text, QMessageBox::Ok, owner_);
 }
 
-bool QtDialogs::AskYesNo(const QString& text) {
-    return Mostrar(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, owner_) ==
+bool QtDialogs::AskYesNo(const QString& text, Boton porDefecto) {
+    return Mostrar(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, owner_,
+                   porDefecto == Boton::No ? QMessageBox::No : QMessageBox::Yes) ==
            QMessageBox::Yes;
 }
 

@@ -10,7 +10,7 @@ public:
     explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
     void ShowMessage(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    bool AskYesNo(const QString& text, Boton porDefecto) override;
     bool ExecuteSave(QString& fileName, const QString& filterName, const QString& mask) override;
 
 private:

@@ -9,3 +9,6 @@ EFieldTooLong::EFieldTooLong(const QString& value, const QString& fieldName, int
                              .arg(value, fieldName)
                              .arg(fieldLength)
                              .toStdString()) {}
+
+ETableNotWritable::ETableNotWritable(const QString& message)
+    : std::runtime_error(message.toStdString()) {}

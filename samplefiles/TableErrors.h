@@ -22,3 +22,10 @@ class EFieldTooLong : public std::runtime_error {
 public:
     EFieldTooLong(const QString& value, const QString& fieldName, int fieldLength);
 };
+
+/// A table the program will not write into: it did not load, or another program changed it
+/// since. The message says which, and what to do instead.
+class ETableNotWritable : public std::runtime_error {
+public:
+    explicit ETableNotWritable(const QString& message);
+};

@@ -17,14 +17,17 @@ class ScriptedDialogs final : public Dialogs {
 public:
     QStringList messages;
     QStringList questions;
+    /// The button each question offered to Enter, in order.
+    std::vector<Boton> defaults;
     std::deque<bool> answers; // Yes/No, in order; No when the script runs out
     /// The save dialog's answer: a name to choose, or nothing to cancel.
     std::optional<QString> saveAs;
     QStringList saveDialogInitialNames;
 
     void ShowMessage(const QString& text) override { messages << text; }
-    bool AskYesNo(const QString& text) override {
+    bool AskYesNo(const QString& text, Boton porDefecto) override {
         questions << text;
+        defaults.push_back(porDefecto);
         if (answers.empty()) {
             return false;
         }

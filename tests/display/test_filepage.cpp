@@ -36,6 +36,8 @@ private slots:
     void tableNamesIgnoreLetterCase();
     void tableDeletedOrReplacedBehindTheProgram();
     void clearNeedsAnOpenTable();
+    void aTableThatDidNotLoadIsNotWrittenInto();
+    void aTableRewrittenBehindTheProgramIsNotWrittenInto();
 
 private:
     void Start(bool withTable = true);
@@ -452,6 +454,62 @@ void FilePageTest::clearNeedsAnOpenTable() {
     Press(ui().Borrar);
     QCOMPARE(seams->errors.reports.mid(2), refused);
     QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"MUESTRAS.DBF"});
+}
+
+// A foreign or damaged table opens but does not load: neither a save into it (dialog
+// cancelled, or its own name chosen) nor a clear writes a byte; a save under another name
+// works as ever.
+void FilePageTest::aTableThatDidNotLoadIsNotWrittenInto() {
+    QByteArray bytes = TablaMuestras({{10, 20}, {11, 21}, {12, 22}, {13, 23}, {14, 24}});
+    bytes.replace(129 + 2 * 8 + 1, 3, "abc");
+    EscribirFichero(Path("MUESTRAS.DBF"), bytes);
+    Start();
+    QCOMPARE(seams->errors.reports, QStringList{"'abc' is not a valid integer value."});
+    store().Sensor1[2] = 47;
+    Press(ui().Guardar);
+    seams->dialogs.saveAs = "MUESTRAS.DBF";
+    Press(ui().Guardar);
+    Press(ui().Borrar);
+    QCOMPARE(seams->errors.reports.mid(1),
+             QStringList(3, "La tabla MUESTRAS.DBF no se ha cargado, así que no se guarda en ella "
+                            "ni se borra: guarde las muestras con otro nombre."));
+    QCOMPARE(LeerFichero(Path("MUESTRAS.DBF")), bytes);
+
+    seams->dialogs.saveAs = Path("OTRA.DBF");
+    Press(ui().Guardar);
+    QCOMPARE(seams->errors.reports.size(), 4);
+    QCOMPARE(LeerFichero(Path("OTRA.DBF")).mid(129 + 16, 4), QByteArray(" 47 "));
+}
+
+// Another program rewrites the open table in place (same file, other length or time): the
+// program writes nothing into it until it loads it again.
+void FilePageTest::aTableRewrittenBehindTheProgramIsNotWrittenInto() {
+    Start();
+    const QString refused = "Otro programa ha cambiado la tabla MUESTRAS.DBF desde que se "
+                            "cargó o se guardó, así que no se guarda en ella ni se borra: "
+                            "guarde las muestras con otro nombre.";
+    const QByteArray longer = TablaMuestras({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}});
+    EscribirFichero(Path("MUESTRAS.DBF"), longer);
+    Press(ui().Guardar);
+    Press(ui().Borrar);
+    QCOMPARE(seams->errors.reports, QStringList(2, refused));
+    QCOMPARE(LeerFichero(Path("MUESTRAS.DBF")), longer);
+
+    // Loaded again, it is the program's to write; then the same length at another time.
+    ui().FileEdit->setText("MUESTRAS.DBF");
+    Press(ui().Abrir);
+    Press(ui().Guardar);
+    QCOMPARE(seams->errors.reports.size(), 2);
+    const QByteArray same = TablaMuestras({{9, 9}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}});
+    EscribirFichero(Path("MUESTRAS.DBF"), same);
+    QFile file(Path("MUESTRAS.DBF"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    Press(ui().Guardar);
+    QCOMPARE(seams->errors.reports, QStringList(3, refused));
+    QCOMPARE(LeerFichero(Path("MUESTRAS.DBF")), same);
 }
 
 QTEST_MAIN(FilePageTest)

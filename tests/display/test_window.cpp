@@ -1,6 +1,7 @@
 #include "Colors.h"
 #include "FreshWindow.h"
 #include "PlantillaMuestras.h"
+#include "QtDialogs.h"
 #include "ScriptedSeams.h"
 #include "TForm1.h"
 #include "TJLabel.h"
@@ -11,12 +12,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <memory>
 #include <utility>
 
@@ -40,6 +43,8 @@ private slots:
     void hoverLabelOnChangesLook();
     void errorsEndInTheReport();
     void exitClosesTheWindow();
+    void leavingWithUnsavedReadingsAsksFirst();
+    void leaveQuestionAnswersNoToEnter();
     void helpOpensWithoutStoppingSampling();
     void helpWindowShowsTheContents();
     void meansAndClipboardFromTheButtons();
@@ -418,6 +423,51 @@ void WindowTest::exitClosesTheWindow() {
     ui().Salir->click();
     QVERIFY(!form->isVisible());
     QVERIFY(seams->errors.reports.isEmpty());
+}
+
+// Salir, the close button and Alt+F4 (a close event, as form->close() sends) ask before
+// readings taken since the last load or save go; No leaves everything as it was.
+void WindowTest::leavingWithUnsavedReadingsAsksFirst() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::mouseClick(ui().Inicio, Qt::LeftButton);
+    form->Timer1Timer();
+    ui().Salir->click();
+    QVERIFY(!form->close());
+    QCOMPARE(seams->dialogs.questions,
+             QStringList(2, "Hay lecturas que no se han guardado. ¿Desea salir sin guardarlas?"));
+    QVERIFY(seams->dialogs.defaults == std::vector(2, Dialogs::Boton::No));
+    QVERIFY(form->isVisible());
+    QVERIFY(form->Timer1.isActive());
+    QVERIFY(form->Muestras.Active());
+
+    // Saved, they no longer hold the window.
+    ui().Guardar->click();
+    ui().Salir->click();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(seams->dialogs.questions.size(), 2);
+
+    // Yes leaves without them.
+    form->show();
+    form->Timer1Timer();
+    seams->dialogs.answers = {true};
+    QVERIFY(form->close());
+    QCOMPARE(seams->dialogs.questions.size(), 3);
+    QVERIFY(seams->errors.reports.isEmpty());
+}
+
+void WindowTest::leaveQuestionAnswersNoToEnter() {
+    QMessageBox::StandardButton porDefecto = QMessageBox::NoButton;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            porDefecto = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    driver.start(20);
+    QVERIFY(!QtDialogs().AskYesNo("¿Desea salir sin guardarlas?", Dialogs::Boton::No));
+    QCOMPARE(porDefecto, QMessageBox::No);
 }
 
 void WindowTest::helpOpensWithoutStoppingSampling() {

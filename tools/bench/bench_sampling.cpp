@@ -19,7 +19,7 @@
 namespace {
 struct NoDialogs final : Dialogs {
     void ShowMessage(const QString&) override {}
-    bool AskYesNo(const QString&) override { return false; }
+    bool AskYesNo(const QString&, Boton) override { return false; }
     bool ExecuteSave(QString&, const QString&, const QString&) override { return false; }
 };
 struct NoErrors final : ErrorReport {
