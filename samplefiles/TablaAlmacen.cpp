@@ -40,16 +40,24 @@ void ComprobarQueCabe(const TDBase3Plus& tabla, const SampleStore& store, std::i
     }
 }
 
+/// Reads record `k`; false, with Values as they were, when the file ends before it does.
+bool LeerSiEntero(TDBase3Plus& tabla, std::int32_t k) {
+    try {
+        tabla.ReadRecord(k);
+    } catch (const EInOutError& error) {
+        if (error.code() == CodigoES::ReadBeyondEnd) {
+            return false;
+        }
+        throw;
+    }
+    return true;
+}
+
 /// Whether the table's last record is missing, cut short, or blank in a value field: what a
 /// save killed between a count and its record left before counts followed their records.
 bool UltimoRoto(TDBase3Plus& tabla) {
-    try {
-        tabla.ReadRecord(tabla.RecordCount() - 1);
-    } catch (const EInOutError& error) {
-        if (error.code() == CodigoES::ReadBeyondEnd) {
-            return true;
-        }
-        throw;
+    if (!LeerSiEntero(tabla, tabla.RecordCount() - 1)) {
+        return true;
     }
     const QString blanco = QStringLiteral(" ");
     return tabla.Values[1] == blanco || tabla.Values[2] == blanco;
@@ -118,8 +126,9 @@ void EscribirAlmacen(TDBase3Plus& tabla, const SampleStore& store) {
     }
     if (rehacerUltimo) {
         // A last record that a crash left missing or blank gets its slot, as it would have
-        // when it was appended; the rest of it stays blank.
+        // when it was appended; its other fields keep what they hold, or are blank.
         VaciarValores(tabla);
+        LeerSiEntero(tabla, ultimo);
         PonerValores(tabla, store, ultimo);
         tabla.WriteRecord(ultimo);
     }
