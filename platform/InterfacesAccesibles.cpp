@@ -1,5 +1,7 @@
 #include "InterfacesAccesibles.h"
 #include "CajaAccesible.h"
+#include "DocumentoAccesible.h"
+#include "DocumentoAyuda.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -14,6 +16,9 @@ QAccessibleInterface* Fabrica(const QString& classname, QObject* object) {
     if (classname == QLatin1String("TDriveComboBox") ||
         classname == QLatin1String("TFilterComboBox")) {
         return new CajaAccesible(static_cast<QComboBox*>(widget));
+    }
+    if (classname == QLatin1String("DocumentoAyuda")) {
+        return new DocumentoAccesible(static_cast<DocumentoAyuda*>(widget));
     }
     if (classname == QLatin1String("QFrame")) {
         // Bevels and panels only group what lies on them.

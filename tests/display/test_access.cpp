@@ -1,12 +1,15 @@
 #include "AvisosAccesibles.h"
 #include "FreshWindow.h"
+#include "HelpViewer.h"
 #include "QtDialogs.h"
 
 #include <QAccessible>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -25,6 +28,7 @@ private slots:
     void aTickIsQuiet();
     void theChartReadsByKeyboard();
     void namesSayWhatControlsDoAndWhatTheyDid();
+    void theHelpIsADocumentWithLinks();
 };
 
 namespace {
@@ -358,6 +362,46 @@ void AccessTest::namesSayWhatControlsDoAndWhatTheyDid() {
     QVERIFY2(std::none_of(names.begin(), names.end(),
                           [](const QString& n) { return n.startsWith(' '); }),
              qPrintable(names.join('|')));
+}
+
+void AccessTest::theHelpIsADocumentWithLinks() {
+    form->show();
+    QtHelpViewer viewer;
+    viewer.ShowContents("VELMORAN.HLP", form.get());
+    QTextBrowser* help = viewer.Window();
+    QApplication::setActiveWindow(help->window());
+    QVERIFY(QTest::qWaitForWindowActive(help->window()));
+    QCOMPARE(QApplication::focusWidget(), help);
+
+    // A read-only document whose text reads as shown.
+    QAccessibleInterface* document = QAccessible::queryAccessibleInterface(help);
+    QCOMPARE(document->role(), QAccessible::Document);
+    QVERIFY(document->state().readOnly && document->state().focused);
+    QCOMPARE(document->text(QAccessible::Name), QString("Ayuda de Velmoranta"));
+    QAccessibleTextInterface* text = document->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()), help->toPlainText());
+
+    // Its links are its children, and pressing one goes where it leads.
+    QAccessibleInterface* teclas = nullptr;
+    for (int i = 0; i < document->childCount(); ++i) {
+        QAccessibleInterface* link = document->child(i);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->parent(), document);
+        QCOMPARE(document->indexOfChild(link), i);
+        if (link->text(QAccessible::Name) == "Teclas") {
+            teclas = link;
+        }
+    }
+    QVERIFY(document->childCount() >= 10 && teclas);
+    QCOMPARE(teclas->actionInterface()->actionNames(),
+             QStringList{QAccessibleActionInterface::pressAction()});
+    teclas->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(help->verticalScrollBar()->value() > 0);
+
+    // Escape closes it.
+    QTest::keyClick(help, Qt::Key_Escape);
+    QTRY_VERIFY(!viewer.Window());
 }
 
 QTEST_MAIN(AccessTest)
