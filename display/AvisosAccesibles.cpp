@@ -37,10 +37,27 @@ bool EsCambioDeContenido(QAccessible::Event type) {
     }
 }
 
+// A change nobody can see: the control says once that it changed when it shows again.
+bool Oculto(const QAccessibleEvent& event) {
+    const auto* widget = qobject_cast<const QWidget*>(event.object());
+    return widget && !widget->isVisible() && EsCambioDeContenido(event.type());
+}
+
+// The caret of a field the user is not in: the program rewrote it, nobody is reading there.
+bool CaretAjeno(const QAccessibleEvent& event) {
+    const auto* widget = qobject_cast<const QWidget*>(event.object());
+    return widget && !widget->hasFocus() &&
+           (event.type() == QAccessible::TextCaretMoved ||
+            event.type() == QAccessible::TextSelectionChanged);
+}
+
 void Filtrar(QAccessibleEvent* event) {
     QObject* object = event->object();
-    if (AvisoRetenido(*event)) {
+    if (Oculto(*event)) {
         object->setProperty(kCambioOculto, true);
+        return;
+    }
+    if (CaretAjeno(*event)) {
         return;
     }
     Entregar(event);
@@ -56,8 +73,7 @@ void Filtrar(QAccessibleEvent* event) {
 } // namespace
 
 bool AvisoRetenido(const QAccessibleEvent& event) {
-    const auto* widget = qobject_cast<const QWidget*>(event.object());
-    return widget && !widget->isVisible() && EsCambioDeContenido(event.type());
+    return Oculto(event) || CaretAjeno(event);
 }
 
 void FiltrarAvisosOcultos() {
