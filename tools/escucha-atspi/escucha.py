@@ -107,7 +107,9 @@ def run():
         counting = False
         ticks = SECONDS / period
         hidden = sum(1 for _, _, showing in notices if not showing)
-        kinds = collections.Counter(f"{kind} {name}" for kind, name, _ in notices)
+        # By kind and showing: a hidden counter's name changes every tick.
+        kinds = collections.Counter(
+            f"{kind}{'' if showing else ' (not showing)'}" for kind, _, showing in notices)
         print(f"{caption}: {len(notices)} notices in {SECONDS:g} s, "
               f"{len(notices) / ticks:.1f} per tick, {hidden} from controls not showing")
         for line, count in kinds.most_common():
