@@ -1,12 +1,14 @@
 #include "TForm1.h"
 #include "ui_TForm1.h"
 
+#include "AvisosAccesibles.h"
 #include "ClipboardText.h"
 #include "Colors.h"
 #include "Dialogs.h"
 #include "FileIo.h"
 #include "Fonts.h"
 #include "HelpViewer.h"
+#include "InterfacesAccesibles.h"
 #include "ListaFicheros.h"
 #include "MeanTemperature.h"
 #include "NombresFichero.h"
@@ -38,6 +40,26 @@ constexpr std::int32_t kIntervalos[] = {100, 1000, 60000};
 constexpr int kPlazoEntradaPendiente = 100; // ms
 const QString kFicheroAyuda = QStringLiteral("VELMORAN.HLP");
 const QString kTablaInicial = QStringLiteral("MUESTRAS.DBF");
+
+// Qt announces every description set, even an equal one.
+void Describir(QWidget* widget, const QString& description) {
+    if (widget->accessibleDescription() != description) {
+        widget->setAccessibleDescription(description);
+    }
+}
+
+// "24º " is read as "Media: 24 grados".
+QString DescripcionMedia(const QString& caption) {
+    return QStringLiteral("Media: ") + QString(caption).remove(kGrado).trimmed() +
+           QStringLiteral(" grados");
+}
+
+// A copy takes the slots from 2 to Contador, one line each.
+QString DescripcionCopia(std::int32_t contador) {
+    const std::int32_t lineas = std::max(0, contador - 1);
+    return lineas == 1 ? QStringLiteral("Copiada 1 lectura")
+                       : QStringLiteral("Copiadas %1 lecturas").arg(lineas);
+}
 } // namespace
 
 void SetCaption(QLabel* label, const QString& text) {
@@ -87,6 +109,9 @@ std::unique_ptr<Ui::TForm1> TForm1::CrearFormulario(TForm1* form) {
     Q_INIT_RESOURCE(help);
     auto ui = std::make_unique<Ui::TForm1>();
     const FuentesDeDiseno fuentes;
+    // Before any control exists, so none is ever announced or described otherwise.
+    FiltrarAvisosOcultos();
+    InstalarInterfacesAccesibles();
     ui->setupUi(form);
     return ui;
 }
@@ -113,6 +138,7 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     ui_->DriveComboBox1->SetDirList(ui_->DirectoryListBox1);
     ui_->FileEdit->installEventFilter(this);
     ui_->barra->installEventFilter(this);
+    ui_->Image1->installEventFilter(this);
     MostrarRutaCompleta();
     ConnectHandlers();
 }
@@ -273,12 +299,19 @@ void TForm1::Timer1Timer() {
 }
 
 // Runs inside the tick: a chain plays synchronously, so the tick waits until it is heard.
-// Sensor 1's maximum and minimum, then sensor 2's, without degree sign.
+// Sensor 1's maximum and minimum, then sensor 2's, without degree sign. An edit is rewritten
+// only when its text differs: every rewrite is announced to a screen reader as a new text.
 void TForm1::MostrarMaximasMinimas() {
-    ui_->Edit1->setText(TextoTemperatura(store_.Sensor1[0]));
-    ui_->Edit2->setText(TextoTemperatura(store_.Sensor1[1]));
-    ui_->Edit3->setText(TextoTemperatura(store_.Sensor2[0]));
-    ui_->Edit4->setText(TextoTemperatura(store_.Sensor2[1]));
+    const std::pair<QLineEdit*, std::int32_t> campos[] = {{ui_->Edit1, store_.Sensor1[0]},
+                                                          {ui_->Edit2, store_.Sensor1[1]},
+                                                          {ui_->Edit3, store_.Sensor2[0]},
+                                                          {ui_->Edit4, store_.Sensor2[1]}};
+    for (const auto& [edit, lectura] : campos) {
+        const QString texto = TextoTemperatura(lectura);
+        if (edit->text() != texto) {
+            edit->setText(texto);
+        }
+    }
 }
 
 void TForm1::ComprobarAnuncio(std::int32_t lectura, int canal) {
@@ -302,33 +335,64 @@ void TForm1::barraChange() {
     ui_->Image1->update();
     ui_->Label2->setText(QString::number(ui_->barra->value()));
     SetCaption(ui_->Referencia, QString::number(Desplazamiento_));
+    // A page turned is heard as its first slot, where the keys start reading again.
+    columnaTeclado_ = 0;
+    const auto primera = static_cast<std::size_t>(Desplazamiento_);
+    DescribirGrafica(Desplazamiento_, TextoTemperatura(store_.Sensor1[primera]),
+                     TextoTemperatura(store_.Sensor2[primera]));
 }
 
 void TForm1::Image1MouseMove(int x, int) {
     // Moves with a button held arrive from outside the picture too; they read the nearest
     // column, so no slot outside the store is ever looked up.
-    const int column = std::clamp(x, 0, ui_->Image1->width() - 1);
+    LeerColumna(std::clamp(x, 0, ui_->Image1->width() - 1));
+    if (QToolTip::isVisible()) {
+        QToolTip::showText(QCursor::pos(), ui_->Image1->toolTip(), ui_->Image1);
+    }
+}
+
+void TForm1::Image1KeyDown(int key) {
+    const int ultima = ui_->Image1->width() - 1;
+    switch (key) {
+    case Qt::Key_Left:
+        --columnaTeclado_;
+        break;
+    case Qt::Key_Right:
+        ++columnaTeclado_;
+        break;
+    case Qt::Key_Home:
+        columnaTeclado_ = 0;
+        break;
+    case Qt::Key_End:
+        columnaTeclado_ = ultima;
+        break;
+    default:
+        return;
+    }
+    // The keys stay on the columns shown; the scroll bar turns the page.
+    columnaTeclado_ = std::clamp(columnaTeclado_, 0, ultima);
+    LeerColumna(columnaTeclado_);
+    // The hint stands under the column read, where the pointer would have been.
+    const QPoint bajo(columnaTeclado_, ui_->Image1->height());
+    QToolTip::showText(ui_->Image1->mapToGlobal(bajo), ui_->Image1->toolTip(), ui_->Image1);
+}
+
+// The readout of one column, the same for the pointer and the keys.
+void TForm1::LeerColumna(int column) {
     const std::int32_t i = std::clamp(Desplazamiento_ + column, 0, LimiteMuestras);
     const QString t1 = TextoTemperatura(store_.Sensor1[static_cast<std::size_t>(i)]);
     const QString t2 = TextoTemperatura(store_.Sensor2[static_cast<std::size_t>(i)]);
     ui_->Actual->setText(t1);
     ui_->Actual2->setText(t2);
-    const QString tip = QStringLiteral("Posición del cursor:") + t1 + ' ' + t2;
-    ui_->Image1->setToolTip(tip);
-    if (QToolTip::isVisible()) {
-        QToolTip::showText(QCursor::pos(), tip, ui_->Image1);
-    }
+    ui_->Image1->setToolTip(QStringLiteral("Posición del cursor:") + t1 + ' ' + t2);
     DescribirGrafica(i, t1, t2);
 }
 
 // A screen reader hears the chart as the two readings last shown: the column under the
-// pointer, or the slot of the last tick. Qt does not announce a description change itself.
+// pointer or the keys, the first slot of a page turned, or the slot of the last tick.
 void TForm1::DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2) {
-    ui_->Image1->setAccessibleDescription(
-        QStringLiteral("Muestra %1: sensor 1, %2 grados; sensor 2, %3 grados")
-            .arg(QString::number(slot), texto1, texto2));
-    QAccessibleEvent event(ui_->Image1, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    Describir(ui_->Image1, QStringLiteral("Muestra %1: sensor 1, %2 grados; sensor 2, %3 grados")
+                               .arg(QString::number(slot), texto1, texto2));
 }
 
 void TForm1::SalirClick() {
@@ -365,12 +429,16 @@ void TForm1::BitBtn1Click() {
     seams_.help.ShowContents(kFicheroAyuda, this);
 }
 
+// The result lands in a label elsewhere on the page; the button's description carries it
+// too, so a screen reader says it where the focus is.
 void TForm1::BitBtn2Click() {
     SetCaption(ui_->Media1, TextoMedia(CalcularMedia(store_.Sensor1, store_.Contador)));
+    Describir(ui_->BitBtn2, DescripcionMedia(ui_->Media1->text()));
 }
 
 void TForm1::BitBtn3Click() {
     SetCaption(ui_->Media2, TextoMedia(CalcularMedia(store_.Sensor2, store_.Contador)));
+    Describir(ui_->BitBtn3, DescripcionMedia(ui_->Media2->text()));
 }
 
 void TForm1::PortapapelesClick(QObject* Sender) {
@@ -380,6 +448,8 @@ void TForm1::PortapapelesClick(QObject* Sender) {
     // its CR LF (an edit's own copy would turn them into bare line feeds).
     ui_->Memo1->setPlainText(text);
     QGuiApplication::clipboard()->setText(text);
+    Describir(Sender == ui_->Portapapeles ? ui_->Portapapeles : ui_->Portapapeles2,
+              DescripcionCopia(store_.Contador));
 }
 
 // ---- The file page ----
@@ -545,6 +615,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             QChar character(13);
             Guarded([&] { FileEditKeyPress(ui_->FileEdit, character); });
             return character.isNull();
+        }
+    }
+    if (watched == ui_->Image1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home ||
+            key == Qt::Key_End) {
+            Guarded([&] { Image1KeyDown(key); });
+            return true;
         }
     }
     if (watched == ui_->barra && event->type() == QEvent::KeyPress) {

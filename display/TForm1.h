@@ -49,6 +49,9 @@ public:
     void EntregarTick();
     void barraChange();
     void Image1MouseMove(int x, int y);
+    /// Left and Right move the column read by one slot, Home and End to the first and last
+    /// column shown; the column reads as under the pointer.
+    void Image1KeyDown(int key);
     void SalirClick();
     void BitBtn1Click();
     void BitBtn2Click();
@@ -103,6 +106,7 @@ private:
     void DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2);
     /// True when leaving loses no reading, or the user agreed to lose them.
     bool PuedeSalir();
+    void LeerColumna(int column);
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
@@ -111,6 +115,8 @@ private:
     TemperatureChart chart_;
     Locutor locutor_;
     std::int32_t Desplazamiento_ = 0;
+    /// The chart's column the keys read, counted from the left edge.
+    int columnaTeclado_ = 0;
     bool activado_ = false;
     QString guardarNombre_ = QStringLiteral("Muestras.dbf");
     /// How the program last left the open table; empty while its load failed.

@@ -3,6 +3,21 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+constexpr int kAnchoMarco = 2;
+
+// A ring just outside its owner: transparent to the mouse, masked to the ring itself.
+class MarcoDeFoco final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), palette().highlight());
+    }
+};
+} // namespace
+
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     // Every pixel is painted here, so a one-pixel update repaints that pixel and not the
@@ -26,4 +41,29 @@ void TImage::paintEvent(QPaintEvent* event) {
 void TImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     emit MouseMove(p.x(), p.y());
+}
+
+void TImage::focusInEvent(QFocusEvent* event) {
+    if (!marco_ && parentWidget()) {
+        marco_ = new MarcoDeFoco(parentWidget());
+        marco_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    if (marco_) {
+        const QRect anillo =
+            geometry().adjusted(-kAnchoMarco, -kAnchoMarco, kAnchoMarco, kAnchoMarco);
+        marco_->setGeometry(anillo);
+        const QRect dentro =
+            marco_->rect().adjusted(kAnchoMarco, kAnchoMarco, -kAnchoMarco, -kAnchoMarco);
+        marco_->setMask(QRegion(marco_->rect()) - QRegion(dentro));
+        marco_->raise();
+        marco_->show();
+    }
+    QWidget::focusInEvent(event);
+}
+
+void TImage::focusOutEvent(QFocusEvent* event) {
+    if (marco_) {
+        marco_->hide();
+    }
+    QWidget::focusOutEvent(event);
 }

@@ -20,7 +20,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QImage picture_;
+    /// The focus ring, drawn around the control by a sibling so the picture stays untouched.
+    QWidget* marco_ = nullptr;
 };

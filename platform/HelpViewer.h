@@ -2,8 +2,9 @@
 
 #include <QPointer>
 #include <QString>
-#include <QTextBrowser>
 
+class DocumentoAyuda;
+class QTextBrowser;
 class QWidget;
 
 /// Shows the contents page of a help file, without blocking the caller.
@@ -14,12 +15,14 @@ public:
 };
 
 /// The program's own help, written as HTML inside the program: one non-modal window that
-/// stays open beside the main window and is raised again when asked twice.
+/// stays open beside the main window and is raised again when asked twice. The page is a
+/// document that holds the focus; Escape closes its window.
 class QtHelpViewer final : public HelpViewer {
 public:
     void ShowContents(const QString& helpFile, QWidget* owner) override;
-    QTextBrowser* Window() const { return window_; }
+    /// The document shown, while its window is open.
+    QTextBrowser* Window() const;
 
 private:
-    QPointer<QTextBrowser> window_;
+    QPointer<DocumentoAyuda> document_;
 };

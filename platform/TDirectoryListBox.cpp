@@ -62,6 +62,8 @@ void TDirectoryListBox::Fill() {
     for (const QString& path : chain) {
         const QString name = depth == 0 ? path : QDir(path).dirName();
         auto* item = new QListWidgetItem(Glyph(true), QString(depth * 2, ' ') + name);
+        // The blanks only draw the depth; a screen reader hears the name alone.
+        item->setData(Qt::AccessibleTextRole, name);
         item->setData(kPathRole, path);
         item->setData(kOpenRole, true);
         addItem(item);
@@ -73,6 +75,7 @@ void TDirectoryListBox::Fill() {
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
         auto* item = new QListWidgetItem(Glyph(false), QString(depth * 2, ' ') + child);
+        item->setData(Qt::AccessibleTextRole, child);
         item->setData(kPathRole, QDir(directory_).filePath(child));
         addItem(item);
     }
