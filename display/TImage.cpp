@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+#include <cmath>
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -24,6 +26,27 @@ void TImage::paintEvent(QPaintEvent* event) {
 }
 
 void TImage::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    QPoint p = event->position().toPoint();
+    const QPointF exacto = punteroEnVentana_ - mapTo(window(), QPointF(0, 0));
+    // The window's position is used only where it is the one this move was rounded from.
+    if (exacto.toPoint() == p) {
+        p = QPoint(static_cast<int>(std::floor(exacto.x())),
+                   static_cast<int>(std::floor(exacto.y())));
+    }
     emit MouseMove(p.x(), p.y());
+}
+
+void TImage::showEvent(QShowEvent* event) {
+    // Shown, the control's window has its native window; filtering one twice keeps one filter.
+    if (QWindow* ventana = window()->windowHandle()) {
+        ventana->installEventFilter(this);
+    }
+    QWidget::showEvent(event);
+}
+
+bool TImage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && watched == window()->windowHandle()) {
+        punteroEnVentana_ = static_cast<QMouseEvent*>(event)->position();
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -340,6 +340,16 @@ void WindowTest::hoverShowsTheSlotUnderThePointer() {
     QCOMPARE(ui().Actual2->text(), QString("24"));
     QCOMPARE(ui().Image1->toolTip(), QString("Posición del cursor:23,5 24"));
 
+    // On a scaled screen a device pixel is part of a column: the window sees the pointer at
+    // 10.5, which Qt rounds to 11 for the chart, and the column under it is still 10.
+    store.Sensor1[51] = 60;
+    const QPointF inWindow =
+        QPointF(ui().Image1->mapTo(form.get(), QPoint(10, 30))) + QPointF(0.5, 0);
+    QMouseEvent move(QEvent::MouseMove, inWindow, form->mapToGlobal(inWindow), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->windowHandle(), &move);
+    QCOMPARE(ui().Actual->text(), QString("23,5"));
+
     // Moves from outside the picture read the nearest column, never outside the store.
     store.Sensor1[40] = 20;
     form->Image1MouseMove(-300, 5);
