@@ -97,6 +97,7 @@ private:
     void AplicarRutaAListaFicheros(const QString& text);
     void MostrarRutaCompleta();
     void DescribirGrafica(std::int32_t slot, const QString& texto1, const QString& texto2);
+    void HacerSitioAHoras();
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;
