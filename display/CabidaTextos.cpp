@@ -46,16 +46,21 @@ int AnchoDeLinea(const QLineEdit* edit) {
 
 void HacerSitio(QLabel* label, const QStringList& texts) {
     const QFontMetrics metrics(label->font());
-    QSize need(0, 0);
+    // Laid out whole, only the widest of the texts; the others are only measured.
+    const QString* widest = nullptr;
+    int advance = -1;
     for (const QString& text : texts) {
-        if (text.isEmpty()) {
-            continue;
+        if (const int w = metrics.horizontalAdvance(text); !text.isEmpty() && w > advance) {
+            advance = w;
+            widest = &text;
         }
-        QSize size = metrics.size(Qt::TextShowMnemonic, text);
-        // An italic last letter may reach past its advance.
-        size.rwidth() += std::max(0, -metrics.rightBearing(text.back()));
-        need = need.expandedTo(size);
     }
+    if (!widest) {
+        return;
+    }
+    QSize need = metrics.size(Qt::TextShowMnemonic, *widest);
+    // An italic last letter may reach past its advance.
+    need.rwidth() += std::max(0, -metrics.rightBearing(widest->back()));
     Crecer(label, need, label->alignment());
 }
 
@@ -95,8 +100,9 @@ void Encerrar(QWidget* marco, const QList<QWidget*>& dentro, int margen, int lim
 }
 
 QStringList TextosDeLecturas(const QString& sufijo) {
+    // Three whole digits outweigh two in any face, so the widest is among 100 to 127,5.
     QStringList texts;
-    for (std::int32_t lectura = 0; lectura <= 255; ++lectura) {
+    for (std::int32_t lectura = 200; lectura <= 255; ++lectura) {
         texts << TextoTemperatura(lectura) + sufijo;
     }
     return texts;

@@ -18,6 +18,6 @@ void Apartar(const QWidget* izquierda, QWidget* derecha, int hueco);
 /// where that would take it past `limite`, the frame and what it holds move left instead.
 void Encerrar(QWidget* marco, const QList<QWidget*>& dentro, int margen, int limite);
 
-/// Every text a reading can show (0 to 127,5 in the locale's format), each followed by
-/// `sufijo`.
+/// Texts that between them are as wide as any reading (0 to 127,5 in the locale's format),
+/// each followed by `sufijo`.
 QStringList TextosDeLecturas(const QString& sufijo = {});

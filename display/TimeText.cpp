@@ -37,10 +37,15 @@ QStringList HorasMasAnchas(const QFont& font) {
 }
 
 QStringList FechasMasAnchas(int year) {
+    // The last days of each month have two digits; a week of them has every weekday's name,
+    // for the formats that write it.
+    const bool nombraDias =
+        QLocale().dateFormat(QLocale::ShortFormat).contains(QStringLiteral("ddd"));
+    const int ultimos = nombraDias ? 7 : 3;
     QStringList texts;
     for (int month = 1; month <= 12; ++month) {
         const int days = QDate(year, month, 1).daysInMonth();
-        for (int day = days - 9; day <= days; ++day) {
+        for (int day = days - ultimos + 1; day <= days; ++day) {
             texts << TextoFecha(QDate(year, month, day));
         }
     }

@@ -15,5 +15,5 @@ QString TextoFecha(const QDate& date);
 /// every hour, with the widest minutes and seconds.
 QStringList HorasMasAnchas(const QFont& font);
 /// Dates of `year` that between them are as wide as any of its dates in the locale's format:
-/// every month with its last ten days, so every weekday and two-digit day.
+/// every month, each with days of two digits and, where the format names them, every weekday.
 QStringList FechasMasAnchas(int year);
