@@ -2,6 +2,7 @@
 #include "ui_TForm1.h"
 
 #include "AvisosAccesibles.h"
+#include "CabidaTextos.h"
 #include "ClipboardText.h"
 #include "Colors.h"
 #include "Dialogs.h"
@@ -11,6 +12,7 @@
 #include "InterfacesAccesibles.h"
 #include "ListaFicheros.h"
 #include "MeanTemperature.h"
+#include "MenuPorTeclado.h"
 #include "NombresFichero.h"
 #include "PlantillaMuestras.h"
 #include "RuntimeErrors.h"
@@ -27,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QScopeGuard>
+#include <QTabBar>
 #include <QToolTip>
 #include <QTranslator>
 #include <cerrno>
@@ -60,6 +63,20 @@ QString DescripcionCopia(std::int32_t contador) {
     return lineas == 1 ? QStringLiteral("Copiada 1 lectura")
                        : QStringLiteral("Copiadas %1 lecturas").arg(lineas);
 }
+
+// A focused control that is disabled hands the focus to the next one in the tab chain, which
+// after Pausa is Salir: the next Space would end the program. The button that takes over the
+// task gets it instead.
+void Desactivar(QWidget* control, QWidget* heredero) {
+    if (control->window()->focusWidget() == control) {
+        if (heredero->isEnabled()) {
+            heredero->setFocus(Qt::OtherFocusReason);
+        } else {
+            control->clearFocus();
+        }
+    }
+    control->setEnabled(false);
+}
 } // namespace
 
 void SetCaption(QLabel* label, const QString& text) {
@@ -74,22 +91,7 @@ void SetCaption(QLabel* label, const QString& text) {
     }
     // A caption that does not fit its box in the installed faces widens or heightens it,
     // from the edge it is aligned to, as a self-sizing label would.
-    const QFontMetrics metrics(label->font());
-    QSize need = metrics.size(Qt::TextShowMnemonic, text);
-    // An italic last letter may reach past its advance.
-    need.rwidth() += std::max(0, -metrics.rightBearing(text.back()));
-    const QSize size = label->size().expandedTo(need);
-    if (size == label->size()) {
-        return;
-    }
-    QRect box = label->geometry();
-    if (label->alignment().testFlag(Qt::AlignRight)) {
-        box.setLeft(box.right() + 1 - size.width());
-    } else {
-        box.setWidth(size.width());
-    }
-    box.setHeight(size.height());
-    label->setGeometry(box);
+    HacerSitio(label, {text});
 }
 
 bool CargarTextosQt(QCoreApplication& app) {
@@ -127,6 +129,23 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     for (QLabel* label : findChildren<QLabel*>()) {
         SetCaption(label, label->text());
     }
+    // The readings' boxes are sized once for the widest reading of the locale, so that none
+    // is clipped and none moves a box while sampling.
+    const QStringList lecturas = TextosDeLecturas();
+    const QStringList lecturasConGrado = TextosDeLecturas(QString(kGrado));
+    for (QLabel* label : {ui_->Actual, ui_->Actual2}) {
+        HacerSitio(label, lecturasConGrado);
+    }
+    for (QLineEdit* edit : {ui_->Edit1, ui_->Edit2, ui_->Edit3, ui_->Edit4}) {
+        // Qt keeps two pixels right of the text for a cursor these boxes never need; given to
+        // the text, the widest reading takes the columns the copy buttons leave.
+        edit->setTextMargins(0, 0, -2, 0);
+        HacerSitio(edit, lecturas);
+    }
+    // Sensor 2's column keeps the form's one-pixel gap from sensor 1's.
+    Apartar(ui_->Edit1, ui_->Edit3, 1);
+    Apartar(ui_->Edit2, ui_->Edit4, 1);
+    HacerSitioAHoras();
     Muestras.SetFileName(kTablaInicial);
     locutor_.BindPlayAfter([this](TWavClip* sender) { diecisietePlayAfter(sender); },
                            [this](TWavClip* sender) { gradosPlayAfter(sender); });
@@ -139,6 +158,8 @@ TForm1::TForm1(const FormSeams& seams, QWidget* parent)
     ui_->FileEdit->installEventFilter(this);
     ui_->barra->installEventFilter(this);
     ui_->Image1->installEventFilter(this);
+    ui_->TabbedNotebook1->tabBar()->installEventFilter(this);
+    new MenuPorTeclado(this);
     MostrarRutaCompleta();
     ConnectHandlers();
 }
@@ -208,11 +229,27 @@ void TForm1::ArrancarCargaInicial() {
     CargarTabla();
     barraChange();
     Timer1.stop();
-    ui_->Pausa->setEnabled(false);
+    Desactivar(ui_->Pausa, ui_->Inicio);
     ui_->version->setText(QString::number(Muestras.Version()));
     ui_->year->setText(QString::number(Muestras.UpdateDate()[0]));
     ui_->numrecs->setText(QString::number(Muestras.RecordCount()));
     ui_->headlen->setText(QString::number(Muestras.HeaderLength()));
+}
+
+// The system's time and date formats may be longer than the form's boxes ("9:15:52 AM",
+// "8 Dec 2026"). The boxes are sized once for the widest the locale writes, and what stands
+// beside or around them makes room, so no caption is clipped or moves while sampling.
+void TForm1::HacerSitioAHoras() {
+    HacerSitio(ui_->Horainicio, HorasMasAnchas(ui_->Horainicio->font()));
+    HacerSitio(ui_->HoraActual, HorasMasAnchas(ui_->HoraActual->font()));
+    HacerSitio(ui_->Fecha, FechasMasAnchas(seams_.clock.Now().date().year()));
+    constexpr int kHueco = 12;
+    constexpr int kMargen = 6;
+    const int limite = ui_->TabbedNotebook1->width() -
+                       2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - kMargen;
+    Apartar(ui_->Horainicio, ui_->Fecha, kHueco);
+    Encerrar(ui_->Bevel3, {ui_->Fecha}, kMargen, limite);
+    Encerrar(ui_->Bevel4, {ui_->HoraActual}, kMargen, limite);
 }
 
 void TForm1::DibujarRejilla() {
@@ -233,7 +270,7 @@ void TForm1::PintarMuestra(std::int32_t column, std::int32_t row, std::uint32_t 
 void TForm1::InicioClick() {
     Timer1.start();
     ui_->Pausa->setEnabled(true);
-    ui_->Inicio->setEnabled(false);
+    Desactivar(ui_->Inicio, ui_->Pausa);
     const QDateTime now = seams_.clock.Now();
     ui_->Horainicio->setText(TextoHora(now.time()));
     ui_->Fecha->setText(TextoFecha(now.date()));
@@ -241,8 +278,8 @@ void TForm1::InicioClick() {
 
 void TForm1::PausaClick() {
     Timer1.stop();
-    ui_->Pausa->setEnabled(false);
     ui_->Inicio->setEnabled(true);
+    Desactivar(ui_->Pausa, ui_->Inicio);
 }
 
 void TForm1::MuestreoClick() {
@@ -469,14 +506,14 @@ void TForm1::ActualizarTabla(QObject*) {
     CargarTabla();
     barraChange();
     Timer1.stop();
-    ui_->Pausa->setEnabled(false);
+    Desactivar(ui_->Pausa, ui_->Inicio);
     MostrarMaximasMinimas();
 }
 
 void TForm1::DetenerMuestreo() {
     Timer1.stop();
-    ui_->Pausa->setEnabled(false);
     ui_->Inicio->setEnabled(true);
+    Desactivar(ui_->Pausa, ui_->Inicio);
 }
 
 // After a failed open no table is open; closing it then would stop every way back to a
@@ -524,7 +561,7 @@ void TForm1::GuardarClick() {
         EscribirAlmacen(Muestras, store_);
     }
     Timer1.stop();
-    ui_->Pausa->setEnabled(false);
+    Desactivar(ui_->Pausa, ui_->Inicio);
     ActualizarTabla(ui_->Guardar);
     ui_->FileListBox1->Update();
 }
@@ -609,6 +646,11 @@ void TForm1::MostrarRutaCompleta() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->TabbedNotebook1->tabBar() && event->type() == QEvent::FocusIn) {
+        // The style frames the focus only once a key has moved it, and the tab bar holds it
+        // from the start, before any key: framed now, the first page shows where keys go.
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     if (watched == ui_->FileEdit && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

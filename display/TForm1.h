@@ -107,6 +107,7 @@ private:
     /// True when leaving loses no reading, or the user agreed to lose them.
     bool PuedeSalir();
     void LeerColumna(int column);
+    void HacerSitioAHoras();
 
     std::unique_ptr<Ui::TForm1> ui_;
     FormSeams seams_;

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+#include <cmath>
 
 namespace {
 constexpr int kAnchoMarco = 2;
@@ -39,7 +41,13 @@ void TImage::paintEvent(QPaintEvent* event) {
 }
 
 void TImage::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    QPoint p = event->position().toPoint();
+    const QPointF exacto = punteroEnVentana_ - mapTo(window(), QPointF(0, 0));
+    // The window's position is used only where it is the one this move was rounded from.
+    if (exacto.toPoint() == p) {
+        p = QPoint(static_cast<int>(std::floor(exacto.x())),
+                   static_cast<int>(std::floor(exacto.y())));
+    }
     emit MouseMove(p.x(), p.y());
 }
 
@@ -66,4 +74,19 @@ void TImage::focusOutEvent(QFocusEvent* event) {
         marco_->hide();
     }
     QWidget::focusOutEvent(event);
+}
+
+void TImage::showEvent(QShowEvent* event) {
+    // Shown, the control's window has its native window; filtering one twice keeps one filter.
+    if (QWindow* ventana = window()->windowHandle()) {
+        ventana->installEventFilter(this);
+    }
+    QWidget::showEvent(event);
+}
+
+bool TImage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && watched == window()->windowHandle()) {
+        punteroEnVentana_ = static_cast<QMouseEvent*>(event)->position();
+    }
+    return QWidget::eventFilter(watched, event);
 }

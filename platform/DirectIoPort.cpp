@@ -2,7 +2,6 @@
 #include "PortOpenError.h"
 
 #include <cerrno>
-#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>
@@ -18,7 +17,7 @@ constexpr const char* kDevice = "E/S directa 0x378";
 DirectIoPort::DirectIoPort() {
     if (::ioperm(PuertoDatos, 3, 1) != 0) {
         const int error = errno;
-        throw PortOpenError(kDevice, std::strerror(error),
+        throw PortOpenError(kDevice, RazonDelSistema(error),
                             "La E/S directa necesita ser root (o CAP_SYS_RAWIO); use mejor "
                             "/dev/parport0 con el grupo lp, o --simulate.");
     }

@@ -17,3 +17,7 @@ private:
     std::string reason_;
     std::string fix_;
 };
+
+/// The reason behind a system error code, in Spanish whatever the user's locale: the notice
+/// around it is Spanish, so the C library's English text would read as a foreign phrase.
+std::string RazonDelSistema(int error);

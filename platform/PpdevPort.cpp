@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <linux/parport.h>
@@ -50,7 +49,7 @@ std::string FixForOpen(int error, const std::string& device) {
                             "parport; sudo modprobe -r y su nombre) o cierre el programa que lo "
                             "reservó, o use los conversores simulados con --simulate.");
     default:
-        throw PortOpenError(device, std::strerror(error),
+        throw PortOpenError(device, RazonDelSistema(error),
                             "Compruebe el puerto paralelo o use --simulate.");
     }
 }
@@ -127,7 +126,7 @@ PpdevPort::PpdevPort(std::string device, const ReclamoPuerto& reclamo)
     fd_ = ::open(device_.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {
         const int error = errno;
-        throw PortOpenError(device_, std::strerror(error), FixForOpen(error, device_));
+        throw PortOpenError(device_, RazonDelSistema(error), FixForOpen(error, device_));
     }
     if (const int error = reclamo(fd_); error != 0) {
         // Closing also takes the device off the port's waiting list.

@@ -31,6 +31,14 @@ int Mostrar(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardBu
 }
 } // namespace
 
+void EnmendarTextosQt(QFileDialog& dialog) {
+    // Qt's Spanish translation lost the first letter of this one.
+    if (auto* subir = dialog.findChild<QWidget*>(QStringLiteral("toParentButton"));
+        subir && subir->accessibleDescription() == QStringLiteral("r al directorio superior")) {
+        subir->setAccessibleDescription(QStringLiteral("Ir al directorio superior"));
+    }
+}
+
 void QtDialogs::ShowMessage(const QString& text) {
     Mostrar(QMessageBox::NoIcon, text, QMessageBox::Ok, owner_);
 }
@@ -52,6 +60,7 @@ bool QtDialogs::ExecuteSave(QString& fileName, const QString& filterName, const 
     // written, not about the name typed without it.
     dialog.setDefaultSuffix(QStringLiteral("dbf"));
     dialog.selectFile(fileName);
+    EnmendarTextosQt(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }

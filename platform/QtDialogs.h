@@ -2,7 +2,11 @@
 
 #include "Dialogs.h"
 
+class QFileDialog;
 class QWidget;
+
+/// Mends, in a file dialog of Qt's own, the texts its Spanish translation gets wrong.
+void EnmendarTextosQt(QFileDialog& dialog);
 
 /// The real boxes and dialogs, owned by the window they belong to.
 class QtDialogs final : public Dialogs {

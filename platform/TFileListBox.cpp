@@ -56,6 +56,12 @@ void TFileListBox::Update() {
         directory_ = QDir::currentPath();
     }
     QDir::setCurrent(directory_);
+    // Read again in the same folder, the list keeps the entry the user chose while it is
+    // still there.
+    const QList<QListWidgetItem*> selected = selectedItems();
+    const QString chosen =
+        directory_ == leido_ && !selected.isEmpty() ? selected.first()->text() : QString();
+    leido_ = directory_;
     blockSignals(true);
     clear();
     const QDir dir(directory_);
@@ -65,6 +71,9 @@ void TFileListBox::Update() {
                       QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
         addItem(new QListWidgetItem(glyph_, name));
+    }
+    if (!chosen.isEmpty()) {
+        SelectFile(chosen);
     }
     blockSignals(false);
     ShowSelection();

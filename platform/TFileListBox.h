@@ -26,7 +26,7 @@ public:
     void setFileMask(const QString& mask) { SetMask(mask); }
     void SetFileEdit(QLineEdit* edit) { fileEdit_ = edit; }
 
-    /// Reads the directory again.
+    /// Reads the directory again; the selected entry stays selected while it is still listed.
     void Update();
     /// Selects the entry of that bare name; false when the list has none.
     bool SelectFile(const QString& name);
@@ -41,6 +41,8 @@ protected:
 private:
     void ShowSelection();
     QString directory_;
+    // The folder the entries were last read from.
+    QString leido_;
     QString mask_ = QStringLiteral("*.*");
     QLineEdit* fileEdit_ = nullptr;
     QIcon glyph_;

@@ -67,6 +67,8 @@ void CommandLineTest::unopenablePortIsReportedOnce() {
     QVERIFY(abierto.port);
     QVERIFY(abierto.aviso.contains("/nonexistent/parport9"));
     QVERIFY(abierto.aviso.contains("--simulate"));
+    // The reason is Spanish too, not the C library's English.
+    QVERIFY2(abierto.aviso.contains(": no existe."), qPrintable(abierto.aviso));
     AdcLink link(*abierto.port);
     QCOMPARE(link.LeerSensor1(), std::uint8_t{0});
     QCOMPARE(link.LeerSensor2(), std::uint8_t{0});

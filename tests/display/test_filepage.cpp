@@ -1,10 +1,12 @@
 #include "DBase3Plus.h"
 #include "PlantillaMuestras.h"
+#include "QtDialogs.h"
 #include "ScriptedSeams.h"
 #include "TForm1.h"
 #include "TablaDePrueba.h"
 #include "ui_TForm1.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -38,6 +40,8 @@ private slots:
     void clearNeedsAnOpenTable();
     void aTableThatDidNotLoadIsNotWrittenInto();
     void aTableRewrittenBehindTheProgramIsNotWrittenInto();
+    // Last: it leaves Qt's own texts in Spanish for the rest of the run.
+    void saveDialogMendsQtsTexts();
 
 private:
     void Start(bool withTable = true);
@@ -341,7 +345,8 @@ void FilePageTest::deleteAsksAndDeletes() {
     QVERIFY(QFile::exists(path));
     QVERIFY(!form->Timer1.isActive());
 
-    QVERIFY(ui().FileListBox1->SelectFile("VIEJA.DBF"));
+    // "No" leaves the choice as it was: a second press asks about the same file.
+    QCOMPARE(ui().FileListBox1->FileName(), path);
     seams->dialogs.answers = {true};
     Press(ui().Eliminar);
     QVERIFY(!QFile::exists(path));
@@ -510,6 +515,19 @@ void FilePageTest::aTableRewrittenBehindTheProgramIsNotWrittenInto() {
     Press(ui().Guardar);
     QCOMPARE(seams->errors.reports, QStringList(3, refused));
     QCOMPARE(LeerFichero(Path("MUESTRAS.DBF")), same);
+}
+
+// Qt's Spanish translation drops the first letter of the parent folder button's description.
+void FilePageTest::saveDialogMendsQtsTexts() {
+    if (!CargarTextosQt(*QCoreApplication::instance())) {
+        QSKIP("Qt's Spanish translations are not installed");
+    }
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    EnmendarTextosQt(dialog);
+    const auto* subir = dialog.findChild<QWidget*>("toParentButton");
+    QVERIFY(subir);
+    QCOMPARE(subir->accessibleDescription(), QString("Ir al directorio superior"));
 }
 
 QTEST_MAIN(FilePageTest)

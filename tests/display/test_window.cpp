@@ -8,14 +8,17 @@
 #include "TRadioGroup.h"
 #include "ui_TForm1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -52,6 +55,10 @@ private slots:
     void inputBeforeTheCatchUpTick();
     void sameRateKeepsThePeriod();
     void formShowsItsDesignedLook();
+    void timesDatesAndReadingsShowWhole();
+    void disabledButtonsHandTheFocusOn();
+    void focusedTabIsFramed();
+    void shiftF10OpensTheContextMenu();
 
 private:
     QRgb Px(int x, int y) { return ui().Image1->Picture().pixel(x, y) | 0xFF000000; }
@@ -345,6 +352,16 @@ void WindowTest::hoverShowsTheSlotUnderThePointer() {
     QCOMPARE(ui().Actual2->text(), QString("24"));
     QCOMPARE(ui().Image1->toolTip(), QString("Posición del cursor:23,5 24"));
 
+    // On a scaled screen a device pixel is part of a column: the window sees the pointer at
+    // 10.5, which Qt rounds to 11 for the chart, and the column under it is still 10.
+    store.Sensor1[51] = 60;
+    const QPointF inWindow =
+        QPointF(ui().Image1->mapTo(form.get(), QPoint(10, 30))) + QPointF(0.5, 0);
+    QMouseEvent move(QEvent::MouseMove, inWindow, form->mapToGlobal(inWindow), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->windowHandle(), &move);
+    QCOMPARE(ui().Actual->text(), QString("23,5"));
+
     // Moves from outside the picture read the nearest column, never outside the store.
     store.Sensor1[40] = 20;
     form->Image1MouseMove(-300, 5);
@@ -581,6 +598,91 @@ void WindowTest::formShowsItsDesignedLook() {
     QCOMPARE(QWidget::mouseGrabber(), label);
     QVERIFY(!shows(RgbFromBgr(clTeal)) && shows(qRgb(0, 0, 0)));
     QCOMPARE(label->grab().toImage().pixel(0, 0) | 0xFF000000, qRgb(255, 255, 0));
+}
+
+// The system's formats of times and dates and the widest reading show whole in any locale,
+// and what stands beside or around them makes room.
+void WindowTest::timesDatesAndReadingsShowWhole() {
+    const auto whole = [](const QLabel* label) {
+        const QFontMetrics metrics(label->font());
+        return label->width() >= metrics.horizontalAdvance(label->text()) &&
+               label->height() >= metrics.height();
+    };
+    // Across: the form lets captions stand a little above their frames.
+    const auto inside = [](const QWidget* control, const QWidget* frame) {
+        return frame->x() <= control->x() &&
+               control->geometry().right() <= frame->geometry().right();
+    };
+    form.reset(); // one window at a time holds the folder's table
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        TForm1 window(seams->seams());
+        Ui::TForm1& controls = window.ui();
+        window.FormActivate();
+        seams->clock.now = QDateTime(QDate(2026, 12, 28), QTime(21, 58, 58));
+        seams->port.reading1 = 255;
+        window.InicioClick();
+        controls.Muestreo->setItemIndex(1);
+        window.Timer1Timer();
+        const QString name = locale.name();
+        for (const QLabel* label :
+             {controls.Horainicio, controls.Fecha, controls.HoraActual, controls.Actual}) {
+            QVERIFY2(whole(label), qPrintable(name + ": " + label->text()));
+        }
+        QVERIFY2(controls.Horainicio->geometry().right() < controls.Fecha->x(), qPrintable(name));
+        QVERIFY2(inside(controls.Fecha, controls.Bevel3), qPrintable(name));
+        QVERIFY2(inside(controls.HoraActual, controls.Bevel4), qPrintable(name));
+        QVERIFY2(controls.Bevel4->geometry().right() < controls.TabbedNotebook1->width(),
+                 qPrintable(name));
+        // A line edit too narrow scrolls its text, so its first digit leaves the box.
+        QLineEdit* maxima = controls.Edit1;
+        QCOMPARE(maxima->text(), QString(locale.decimalPoint() == "," ? "127,5" : "127.5"));
+        maxima->grab();
+        QCOMPARE(maxima->cursorPositionAt(QPoint(1, maxima->height() / 2)), 0);
+        QVERIFY2(maxima->geometry().right() < controls.Edit3->x(), qPrintable(name));
+        QVERIFY2(controls.Edit3->geometry().right() < controls.Portapapeles->x(), qPrintable(name));
+    }
+}
+
+// A button that disables itself hands the focus to the one that takes over, never on to a
+// button that ends the program.
+void WindowTest::disabledButtonsHandTheFocusOn() {
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    ui().Inicio->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui().Inicio, Qt::Key_Space);
+    QCOMPARE(QApplication::focusWidget(), ui().Pausa);
+    QTest::keyClick(ui().Pausa, Qt::Key_Space);
+    QCOMPARE(QApplication::focusWidget(), ui().Inicio);
+    // The file operations stop sampling as well.
+    QTest::keyClick(ui().Inicio, Qt::Key_Space);
+    form->GuardarClick();
+    QCOMPARE(QApplication::focusWidget(), ui().Inicio);
+}
+
+// The focus starts on the tab bar, put there by no key; the tab still shows it.
+void WindowTest::focusedTabIsFramed() {
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTabBar* tabs = ui().TabbedNotebook1->tabBar();
+    QVERIFY(tabs->hasFocus());
+    const QImage focused = tabs->grab().toImage();
+    ui().Inicio->setFocus(Qt::MouseFocusReason);
+    QVERIFY(focused != tabs->grab().toImage());
+}
+
+void WindowTest::shiftF10OpensTheContextMenu() {
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    ui().TabbedNotebook1->setCurrentIndex(1);
+    ui().FileEdit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui().FileEdit, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    menu->close();
 }
 
 QTEST_MAIN(WindowTest)
