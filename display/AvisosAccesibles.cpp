@@ -43,12 +43,24 @@ bool Oculto(const QAccessibleEvent& event) {
     return widget && !widget->isVisible() && EsCambioDeContenido(event.type());
 }
 
-// The caret of a field the user is not in: the program rewrote it, nobody is reading there.
-bool CaretAjeno(const QAccessibleEvent& event) {
+// The text of a field the user is not in: the program rewrote it, nobody is reading there. A
+// reader asks a field for its text when it gets there (text is never cached), so holding the
+// notice back leaves nothing stale, and a tick that sets new extremes stays a few notices.
+bool TextoAjeno(const QAccessibleEvent& event) {
     const auto* widget = qobject_cast<const QWidget*>(event.object());
-    return widget && !widget->hasFocus() &&
-           (event.type() == QAccessible::TextCaretMoved ||
-            event.type() == QAccessible::TextSelectionChanged);
+    if (!widget || widget->hasFocus()) {
+        return false;
+    }
+    switch (event.type()) {
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Filtrar(QAccessibleEvent* event) {
@@ -57,7 +69,7 @@ void Filtrar(QAccessibleEvent* event) {
         object->setProperty(kCambioOculto, true);
         return;
     }
-    if (CaretAjeno(*event)) {
+    if (TextoAjeno(*event)) {
         return;
     }
     Entregar(event);
@@ -73,7 +85,7 @@ void Filtrar(QAccessibleEvent* event) {
 } // namespace
 
 bool AvisoRetenido(const QAccessibleEvent& event) {
-    return Oculto(event) || CaretAjeno(event);
+    return Oculto(event) || TextoAjeno(event);
 }
 
 void FiltrarAvisosOcultos() {
