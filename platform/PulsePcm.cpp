@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -44,7 +45,8 @@ constexpr auto kTrustClock = milliseconds(100);
 std::optional<pa_sample_format_t> SampleFormatOf(const WaveFormat& f) {
     switch (f.BitsPerSample) {
     case 8:
-        return PA_SAMPLE_U8;
+        // Widened to 16 bits on the way (see Write).
+        return PA_SAMPLE_S16LE;
     case 16:
         return PA_SAMPLE_S16LE;
     case 24:
@@ -85,6 +87,7 @@ public:
             return false;
         }
         frameBytes_ = pa_frame_size(&spec_);
+        widen_ = format.BitsPerSample == 8;
         loop_ = pa_threaded_mainloop_new();
         if (loop_ == nullptr) {
             return false;
@@ -152,7 +155,19 @@ public:
         if (n <= 0) {
             return 0;
         }
-        if (pa_stream_write(stream_, data, static_cast<std::size_t>(n) * frameBytes_, nullptr, 0,
+        const void* bytes = data;
+        if (widen_) {
+            // A server that has run dry may play on from its buffer past what was written
+            // (PipeWire's does): zeros there must be silence, which 8-bit unsigned is not.
+            const std::size_t count = static_cast<std::size_t>(n) * spec_.channels;
+            wide_.resize(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                wide_[i] = static_cast<std::int16_t>(
+                    (static_cast<int>(std::to_integer<unsigned>(data[i])) - 128) * 256);
+            }
+            bytes = wide_.data();
+        }
+        if (pa_stream_write(stream_, bytes, static_cast<std::size_t>(n) * frameBytes_, nullptr, 0,
                             PA_SEEK_RELATIVE) < 0) {
             return -1;
         }
@@ -283,6 +298,8 @@ private:
     std::size_t frameBytes_ = 1;
     long written_ = 0;
     bool timingAsked_ = false;
+    bool widen_ = false;
+    std::vector<std::int16_t> wide_;
     SteadyClock::time_point asked_;
 
     std::mutex wake_;
