@@ -35,9 +35,12 @@ constexpr unsigned kLatencyMicroseconds = 1000000;
 constexpr auto kStallBeyondPause = milliseconds(750);
 constexpr long kMostPauseMs = 250;
 
-/// A device that is down is tried again no sooner than this after the last try, and is
-/// back once it has played this much silence within kProveWithin.
+/// A device that is down is tried again no sooner than this after the last try, twice as
+/// long after each try that fails up to kRetryAtMost (a try can cost a sound server's client
+/// some milliseconds of work), and is back once it has played this much silence within
+/// kProveWithin.
 constexpr auto kRetryEvery = milliseconds(300);
+constexpr auto kRetryAtMost = milliseconds(1200);
 constexpr long kProbeMicroseconds = 20000;
 constexpr auto kProveWithin = milliseconds(500);
 
@@ -310,7 +313,7 @@ public:
                     s_->pending.reset();
                     continue;
                 }
-                const auto due = lastTry_ + kRetryEvery;
+                const auto due = lastTry_ + retryAfter_;
                 if (!s_->knock || SteadyClock::now() < due) {
                     if (s_->stuck) {
                         s_->stuck = false;
@@ -325,6 +328,7 @@ public:
                 const bool back = Revive();
                 lock.lock();
                 lastTry_ = SteadyClock::now();
+                retryAfter_ = std::min(retryAfter_ * 2, SteadyClock::duration(kRetryAtMost));
                 s_->down = !back;
                 lastUse = lastTry_;
                 continue;
@@ -341,6 +345,7 @@ public:
                     s_->down = true;
                     s_->knock = false;
                     lastTry_ = SteadyClock::now();
+                    retryAfter_ = kRetryEvery;
                 }
                 Finish(request.Serial, outcome);
                 if (outcome == Outcome::Failed && open_) {
@@ -394,6 +399,7 @@ private:
     /// The format of the last sound asked for, which a device that is down is tried with.
     std::optional<WaveFormat> lastFormat_;
     SteadyClock::time_point lastTry_;
+    SteadyClock::duration retryAfter_ = kRetryEvery;
     std::size_t frameBytes_ = 1;
     /// Frames written since the device was opened.
     long written_ = 0;
@@ -417,9 +423,22 @@ private:
 
     /// Tries a device that is down: opened, and seen to play a little silence.
     bool Revive() {
-        if (!lastFormat_ || !Ready(*lastFormat_)) {
+        if (!lastFormat_) {
             return false;
         }
+        if (Ready(*lastFormat_) && Plays()) {
+            return true;
+        }
+        if (open_) {
+            device_->Drop();
+            device_->Close();
+            open_ = false;
+        }
+        return false;
+    }
+
+    /// Whether the device, just opened, is seen to play a little silence.
+    bool Plays() {
         const long probe = Frames(kProbeMicroseconds);
         const auto until = SteadyClock::now() + kProveWithin;
         long put = 0;
@@ -444,9 +463,6 @@ private:
             // Not the device's own wait: a failing device may answer it at once.
             std::this_thread::sleep_for(milliseconds(5));
         }
-        device_->Drop();
-        device_->Close();
-        open_ = false;
         return false;
     }
 

@@ -7,8 +7,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -45,8 +45,7 @@ constexpr auto kTrustClock = milliseconds(100);
 std::optional<pa_sample_format_t> SampleFormatOf(const WaveFormat& f) {
     switch (f.BitsPerSample) {
     case 8:
-        // Widened to 16 bits on the way (see Write).
-        return PA_SAMPLE_S16LE;
+        return PA_SAMPLE_U8;
     case 16:
         return PA_SAMPLE_S16LE;
     case 24:
@@ -76,6 +75,9 @@ public:
 
     long PauseFrames() const override { return Frames(kMostPauseUsec); }
 
+    /// Whether the server that answered last is PipeWire serving this protocol.
+    bool OnPipeWire() const { return onPipeWire_; }
+
     bool Connect(const WaveFormat& format) {
         const auto sampleFormat = SampleFormatOf(format);
         if (!sampleFormat || format.Channels == 0 || format.Channels > PA_CHANNELS_MAX) {
@@ -87,7 +89,6 @@ public:
             return false;
         }
         frameBytes_ = pa_frame_size(&spec_);
-        widen_ = format.BitsPerSample == 8;
         loop_ = pa_threaded_mainloop_new();
         if (loop_ == nullptr) {
             return false;
@@ -107,6 +108,10 @@ public:
         if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
             !Await(lock, [this] { return pa_context_get_state(context_) == PA_CONTEXT_READY; })) {
             return false;
+        }
+        if (pa_operation* op = pa_context_get_server_info(context_, &PulsePcm::ServerIs, this)) {
+            Await(lock, [op] { return pa_operation_get_state(op) != PA_OPERATION_RUNNING; });
+            pa_operation_unref(op);
         }
         stream_ = pa_stream_new(context_, "Velmoranta", &spec_, nullptr);
         if (stream_ == nullptr) {
@@ -155,19 +160,7 @@ public:
         if (n <= 0) {
             return 0;
         }
-        const void* bytes = data;
-        if (widen_) {
-            // A server that has run dry may play on from its buffer past what was written
-            // (PipeWire's does): zeros there must be silence, which 8-bit unsigned is not.
-            const std::size_t count = static_cast<std::size_t>(n) * spec_.channels;
-            wide_.resize(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                wide_[i] = static_cast<std::int16_t>(
-                    (static_cast<int>(std::to_integer<unsigned>(data[i])) - 128) * 256);
-            }
-            bytes = wide_.data();
-        }
-        if (pa_stream_write(stream_, bytes, static_cast<std::size_t>(n) * frameBytes_, nullptr, 0,
+        if (pa_stream_write(stream_, data, static_cast<std::size_t>(n) * frameBytes_, nullptr, 0,
                             PA_SEEK_RELATIVE) < 0) {
             return -1;
         }
@@ -298,8 +291,7 @@ private:
     std::size_t frameBytes_ = 1;
     long written_ = 0;
     bool timingAsked_ = false;
-    bool widen_ = false;
-    std::vector<std::int16_t> wide_;
+    bool onPipeWire_ = false;
     SteadyClock::time_point asked_;
 
     std::mutex wake_;
@@ -353,22 +345,33 @@ private:
         static_cast<PulsePcm*>(self)->timingAsked_ = false;
     }
     static void Done(pa_stream*, int, void*) {}
+    static void ServerIs(pa_context*, const pa_server_info* info, void* self) {
+        static_cast<PulsePcm*>(self)->onPipeWire_ =
+            info != nullptr && info->server_name != nullptr &&
+            std::string_view(info->server_name).find("PipeWire") != std::string_view::npos;
+    }
 };
 
-/// The server's client library while a server answers (or once has), ALSA otherwise.
+/// The server's client library while PulseAudio answers (or once has); ALSA where no server
+/// answers, and where PipeWire does: there its own ALSA plugin keeps clips whole and close
+/// together, and its protocol server plays on past the end of what a client wrote.
 class ServerOrAlsa final : public PcmDevice {
 public:
     explicit ServerOrAlsa(std::string alsaDevice)
-        : server_(MakePulsePcm()), alsa_(MakeAlsaPcm(std::move(alsaDevice))) {}
+        : server_(std::make_unique<PulsePcm>()), alsa_(MakeAlsaPcm(std::move(alsaDevice))) {}
 
     bool Open(const WaveFormat& format) override {
-        if (server_->Open(format)) {
-            serverAnswered_ = true;
-            active_ = server_.get();
-            return true;
+        if (choice_ != Choice::Alsa && server_->Open(format)) {
+            if (!server_->OnPipeWire()) {
+                choice_ = Choice::Server;
+                active_ = server_.get();
+                return true;
+            }
+            server_->Close();
+            choice_ = Choice::Alsa;
         }
-        active_ = serverAnswered_ ? server_.get() : alsa_.get();
-        return !serverAnswered_ && alsa_->Open(format);
+        active_ = choice_ == Choice::Server ? static_cast<PcmDevice*>(server_.get()) : alsa_.get();
+        return choice_ != Choice::Server && alsa_->Open(format);
     }
     long PauseFrames() const override { return active_->PauseFrames(); }
     long Write(const std::byte* data, long frames) override { return active_->Write(data, frames); }
@@ -380,10 +383,12 @@ public:
     void Close() override { active_->Close(); }
 
 private:
-    std::unique_ptr<PcmDevice> server_;
+    /// Undecided until a server has answered or the program found none; then kept.
+    enum class Choice { Undecided, Server, Alsa };
+    std::unique_ptr<PulsePcm> server_;
     std::unique_ptr<PcmDevice> alsa_;
     PcmDevice* active_ = server_.get();
-    bool serverAnswered_ = false;
+    Choice choice_ = Choice::Undecided;
 };
 
 } // namespace
