@@ -9,6 +9,7 @@
 #include "PortChoice.h"
 #include "PortIo.h"
 #include "PrecargaArranque.h"
+#include "PulsePcm.h"
 #include "QtDialogs.h"
 #include "TForm1.h"
 #include "TImage.h"
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
     QtErrorReport errors;
     SystemClock clock;
     QtHelpViewer help;
-    AlsaSoundCall sound;
+    AlsaSoundCall sound(ServerOrAlsaPcm("default"));
     precarga.EsperarConfiguracion();
     // Started from the menu, the box is all the user would see of it.
     if (!avisoCarpeta.isEmpty()) {

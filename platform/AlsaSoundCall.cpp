@@ -30,14 +30,25 @@ constexpr auto kIdleRelease = std::chrono::seconds(2);
 /// the clips go in ahead; a stop discards them, and silence between clips is kept short.
 constexpr unsigned kLatencyMicroseconds = 1000000;
 
-/// A device whose delay has not shrunk for this long beyond its buffer time has stalled.
-constexpr auto kStallBeyondBuffer = std::chrono::seconds(1);
+/// A device whose delay has not shrunk for this long beyond the pause it may make has
+/// stalled. An ALSA device may pause for its buffer time, counted up to kMostPauseMs.
+constexpr auto kStallBeyondPause = milliseconds(750);
+constexpr long kMostPauseMs = 250;
+
+/// A device that is down is tried again no sooner than this after the last try, twice as
+/// long after each try that fails up to kRetryAtMost (a try can cost a sound server's client
+/// some milliseconds of work), and is back once it has played this much silence within
+/// kProveWithin.
+constexpr auto kRetryEvery = milliseconds(300);
+constexpr auto kRetryAtMost = milliseconds(1200);
+constexpr long kProbeMicroseconds = 20000;
+constexpr auto kProveWithin = milliseconds(500);
 
 /// How long a synchronous caller waits for the device's thread when it does not come back
 /// from a call into the device (a stopped sound server) before taking the sound as silence.
 constexpr auto kCallerGivesUp = milliseconds(1500);
 
-/// How long a caller waits for a device thread that is still getting over a failure.
+/// How long a caller waits for a device thread that is coming back from a stuck call.
 constexpr auto kRecoveryWait = milliseconds(20);
 
 /// A sound counts as heard once no more than this is left in the device; the next clip then
@@ -148,7 +159,9 @@ public:
         return true;
     }
 
-    long BufferFrames() const override { return buffer_; }
+    long PauseFrames() const override {
+        return std::min(buffer_, static_cast<long>(rate_) * kMostPauseMs / 1000);
+    }
 
     long Write(const std::byte* data, long frames) override {
         if (snd_pcm_state(pcm_) == SND_PCM_STATE_XRUN && Dry() != 0) {
@@ -165,7 +178,12 @@ public:
         return snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0 ? 0 : -1;
     }
 
-    void Wait(int milliseconds) override { snd_pcm_wait(pcm_, milliseconds); }
+    void Wait(int milliseconds) override {
+        // A failing device answers at once; without the pause the thread would spin on it.
+        if (snd_pcm_wait(pcm_, milliseconds) < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        }
+    }
 
     long Delay() override {
         switch (snd_pcm_state(pcm_)) {
@@ -268,8 +286,10 @@ struct Shared {
     std::uint64_t asynchronous = 0;
     /// Last time the thread came back from the device (or a sound was handed over).
     SteadyClock::time_point heartbeat;
-    /// The thread is getting over a failure, in calls that may block.
-    bool recovering = false;
+    /// The device has failed, stalled or could not be opened: sounds are silence at once.
+    bool down = false;
+    /// A sound was asked for while the device was down: time to try it again.
+    bool knock = false;
     /// A caller gave up waiting for the thread; cleared once it is back waiting for work.
     bool stuck = false;
     bool quit = false;
@@ -287,27 +307,53 @@ public:
         std::unique_lock lock(s_->mutex);
         auto lastUse = SteadyClock::now();
         while (!s_->quit) {
+            if (s_->down) {
+                if (s_->pending) {
+                    Finish(s_->pending->Serial, Outcome::Failed);
+                    s_->pending.reset();
+                    continue;
+                }
+                const auto due = lastTry_ + retryAfter_;
+                if (!s_->knock || SteadyClock::now() < due) {
+                    if (s_->stuck) {
+                        s_->stuck = false;
+                        s_->changed.notify_all();
+                    }
+                    s_->changed.wait_until(lock,
+                                           s_->knock ? due : SteadyClock::now() + kIdleRelease);
+                    continue;
+                }
+                s_->knock = false;
+                lock.unlock();
+                const bool back = Revive();
+                lock.lock();
+                lastTry_ = SteadyClock::now();
+                retryAfter_ = std::min(retryAfter_ * 2, SteadyClock::duration(kRetryAtMost));
+                s_->down = !back;
+                lastUse = lastTry_;
+                continue;
+            }
             if (s_->pending) {
                 Request request = std::move(*s_->pending);
                 s_->pending.reset();
                 lock.unlock();
                 const Outcome outcome = Play(request);
                 lock.lock();
-                s_->finished = request.Serial;
-                s_->heard = outcome == Outcome::Heard;
-                if (s_->asynchronous == request.Serial) {
-                    s_->asynchronous = 0;
+                if (outcome == Outcome::Failed) {
+                    // Down before the caller hears of it, so the sounds that follow are
+                    // silence at once instead of each waiting on the device again.
+                    s_->down = true;
+                    s_->knock = false;
+                    lastTry_ = SteadyClock::now();
+                    retryAfter_ = kRetryEvery;
                 }
-                s_->changed.notify_all();
+                Finish(request.Serial, outcome);
                 if (outcome == Outcome::Failed && open_) {
-                    // A failed or stalled device is opened afresh for the next sound.
-                    s_->recovering = true;
                     lock.unlock();
                     device_->Drop();
                     device_->Close();
                     open_ = false;
                     lock.lock();
-                    s_->recovering = false;
                 }
                 lastUse = SteadyClock::now();
                 continue;
@@ -350,16 +396,75 @@ private:
     std::unique_ptr<PcmDevice> device_;
     bool open_ = false;
     WaveFormat format_;
+    /// The format of the last sound asked for, which a device that is down is tried with.
+    std::optional<WaveFormat> lastFormat_;
+    SteadyClock::time_point lastTry_;
+    SteadyClock::duration retryAfter_ = kRetryEvery;
     std::size_t frameBytes_ = 1;
     /// Frames written since the device was opened.
     long written_ = 0;
     /// The device's position (frames written less its delay) when it last moved.
     long position_ = 0;
     SteadyClock::time_point moved_;
-    SteadyClock::duration stallAfter_ = kStallBeyondBuffer;
+    SteadyClock::duration stallAfter_ = kStallBeyondPause;
     std::vector<std::byte> silence_;
     SteadyClock::time_point keptAlive_;
     double silenceDue_ = 0;
+
+    /// With the mutex held.
+    void Finish(std::uint64_t serial, Outcome outcome) {
+        s_->finished = serial;
+        s_->heard = outcome == Outcome::Heard;
+        if (s_->asynchronous == serial) {
+            s_->asynchronous = 0;
+        }
+        s_->changed.notify_all();
+    }
+
+    /// Tries a device that is down: opened, and seen to play a little silence.
+    bool Revive() {
+        if (!lastFormat_) {
+            return false;
+        }
+        if (Ready(*lastFormat_) && Plays()) {
+            return true;
+        }
+        if (open_) {
+            device_->Drop();
+            device_->Close();
+            open_ = false;
+        }
+        return false;
+    }
+
+    /// Whether the device, just opened, is seen to play a little silence.
+    bool Plays() {
+        const long probe = Frames(kProbeMicroseconds);
+        const auto until = SteadyClock::now() + kProveWithin;
+        long put = 0;
+        long delay = 0;
+        while (SteadyClock::now() < until) {
+            while (put < probe) {
+                const long n =
+                    device_->Write(silence_.data(), std::min<long>(probe - put, Frames(5000) + 1));
+                if (n <= 0) {
+                    break;
+                }
+                put += n;
+                written_ += n;
+            }
+            delay = device_->Delay();
+            if (delay < 0) {
+                break;
+            }
+            if (written_ - delay > position_) {
+                return true;
+            }
+            // Not the device's own wait: a failing device may answer it at once.
+            std::this_thread::sleep_for(milliseconds(5));
+        }
+        return false;
+    }
 
     long Frames(long microseconds) const {
         return static_cast<long>(static_cast<long long>(format_.SamplesPerSec) * microseconds /
@@ -415,11 +520,11 @@ private:
             frameBytes_ = std::max<std::size_t>(format.BlockAlign, 1);
             written_ = 0;
             position_ = 0;
-            const auto bufferTime =
-                std::chrono::microseconds(static_cast<long long>(device_->BufferFrames()) *
-                                          1000000 / std::max(1u, format.SamplesPerSec));
+            const auto pause =
+                std::chrono::microseconds(static_cast<long long>(device_->PauseFrames()) * 1000000 /
+                                          std::max(1u, format.SamplesPerSec));
             stallAfter_ =
-                std::chrono::duration_cast<SteadyClock::duration>(bufferTime) + kStallBeyondBuffer;
+                std::chrono::duration_cast<SteadyClock::duration>(pause) + kStallBeyondPause;
             // Unsigned 8-bit samples are silent at their middle value, the others at zero.
             silence_.assign(
                 static_cast<std::size_t>(Frames(kTailMicroseconds + kMostDryAtMs * 1000) + 1) *
@@ -436,6 +541,7 @@ private:
     }
 
     Outcome Play(const Request& r) {
+        lastFormat_ = r.Format;
         if (!Ready(r.Format)) {
             return Outcome::Failed;
         }
@@ -533,6 +639,10 @@ private:
 
 } // namespace
 
+std::unique_ptr<PcmDevice> MakeAlsaPcm(std::string name) {
+    return std::make_unique<AlsaPcm>(std::move(name));
+}
+
 struct AlsaSoundCall::Channel : Shared {
     std::thread thread;
 };
@@ -615,7 +725,14 @@ bool AlsaSoundCall::PlaySound(SoundArgument sound, SoundModule module, std::uint
     const bool asynchronous = (flags & SND_ASYNC) != 0;
 
     std::unique_lock lock(c.mutex);
-    if (!c.changed.wait_for(lock, kRecoveryWait, [&c] { return !c.stuck && !c.recovering; })) {
+    if (c.down) {
+        if (!c.knock) {
+            c.knock = true;
+            c.changed.notify_all();
+        }
+        return false;
+    }
+    if (!c.changed.wait_for(lock, kRecoveryWait, [&c] { return !c.stuck; })) {
         return false; // still stuck in the device: silence rather than another wait
     }
     const std::uint64_t serial = ++c.lastSerial;

@@ -15,8 +15,9 @@ public:
     virtual ~PcmDevice() = default;
     /// Opens the device for `format`, closing it first if open. False when it cannot play.
     virtual bool Open(const WaveFormat& format) = 0;
-    /// Frames the device's buffer holds once open.
-    virtual long BufferFrames() const = 0;
+    /// Frames' worth of time the device may hold its position once open without having
+    /// stalled (one that takes its data in gulps).
+    virtual long PauseFrames() const = 0;
     /// Writes up to `frames` frames without waiting: the frames taken, 0 when there is no
     /// room, negative when the device has failed.
     virtual long Write(const std::byte* data, long frames) = 0;
@@ -36,8 +37,11 @@ public:
 
 using PcmDeviceFactory = std::function<std::unique_ptr<PcmDevice>()>;
 
-/// The sound call on ALSA. Plays RIFF WAVE images of plain PCM on one PCM device (by default
-/// ALSA's "default"). A synchronous call returns once the device's own delay says the sound
+/// ALSA's PCM of that name.
+std::unique_ptr<PcmDevice> MakeAlsaPcm(std::string name);
+
+/// The sound call on a PCM device thread. Plays RIFF WAVE images of plain PCM on one PCM device (by
+/// default ALSA's "default"). A synchronous call returns once the device's own delay says the sound
 /// has been heard, all but its last few milliseconds (5 ms, plus what a sound server still
 /// plays once its stream has run dry); the stream keeps running, so the next clip of an
 /// announcement goes in right behind instead of the device draining and starting again
@@ -45,11 +49,13 @@ using PcmDeviceFactory = std::function<std::unique_ptr<PcmDevice>()>;
 /// can use it. Every failure (no device, device busy, image not understood, device stalled)
 /// is silence; nothing is printed or thrown.
 ///
-/// The device belongs to a thread of the sound call's own: no ALSA call runs on the caller's
-/// thread. A device whose delay has not shrunk, nor taken data, for a second beyond its
-/// buffer time has stalled, and the sound is silence; a device that does not even come back
-/// from a call is given up after a second and a half. While it stays stuck, sounds are
-/// silence at once; once it answers again it is opened afresh.
+/// The device belongs to a thread of the sound call's own: no device call runs on the
+/// caller's thread. A device whose delay has not shrunk, nor taken data, for 0.75 s beyond
+/// the pause it may make (an ALSA device up to a quarter of a second) has stalled, and the sound is
+/// silence; a device that does not even come back from a call is given up after a second and a
+/// half. A device that has failed, stalled or could not be opened is down: sounds are silence at
+/// once, and each sound asked for meanwhile lets the thread try the device again, no more often
+/// than three times a second; it is back once it has been seen to play.
 ///
 /// SND_MEMORY plays the image given; SND_FILENAME a file; SND_RESOURCE a Qt resource of the
 /// program (":/name" unless the name starts with ':'); SND_ALIAS stays silent, as there are

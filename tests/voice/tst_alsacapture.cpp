@@ -1,6 +1,7 @@
 #include "AlsaSoundCall.h"
 #include "CaptureMatch.h"
 #include "Locutor.h"
+#include "PulsePcm.h"
 #include "RiffWave.h"
 
 #include <QDir>
@@ -168,6 +169,20 @@ private slots:
             QVERIFY(!sound.PlaySound(View(argument), SoundModule::Program, flags | SND_ASYNC));
         }
         QCOMPARE(TakeCaptured(), QByteArray());
+    }
+
+    // Where no sound server answers, the program's sound call plays on ALSA.
+    void withoutSoundServerAlsaPlays() {
+        qputenv("PULSE_SERVER", QFile::encodeName(dir_.filePath(QStringLiteral("no-server"))));
+        const QByteArray image = Resource("grados");
+        {
+            AlsaSoundCall sound(ServerOrAlsaPcm("default"));
+            QVERIFY(sound.PlaySound(View(image), SoundModule::None, SND_MEMORY));
+        }
+        qunsetenv("PULSE_SERVER");
+        QString why;
+        QVERIFY2(CapturedInOrder(TakeCaptured(), {SamplesOf(image)}, kMaxPad, &why),
+                 qPrintable(why));
     }
 
     void formatChangeBetweenSounds() {

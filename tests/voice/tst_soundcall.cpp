@@ -27,6 +27,7 @@ struct Script {
     std::condition_variable unstuck;
     bool stuck = false;   // every call blocks until cleared (a stopped sound server)
     bool frozen = false;  // the delay stands still and no room opens
+    bool failing = false; // the device cannot be opened (no server to play on)
     double roomEvery = 0; // room opens only this often (a server taking data in gulps)
     QStringList calls;    // open, drain, drop, close
     long soundFrames = 0;
@@ -39,8 +40,12 @@ class FakePcm final : public PcmDevice {
 public:
     explicit FakePcm(std::shared_ptr<Script> s) : s_(std::move(s)) {}
 
-    bool Open(const WaveFormat&) override { return Note("open"); }
-    long BufferFrames() const override { return kRate / 10; }
+    bool Open(const WaveFormat&) override {
+        Note("open");
+        auto lock = Lock();
+        return !s_->failing;
+    }
+    long PauseFrames() const override { return kRate / 10; }
     long Write(const std::byte* data, long frames) override {
         auto lock = Lock();
         const double now = Now();
@@ -130,8 +135,9 @@ private slots:
     }
 
     // A device that stops moving, or stops answering at all, is silence within the bound;
-    // while it stays stuck the next sound is silence at once, and the sound call can be
-    // destroyed without waiting for it. The bounds are far above the sound call's own.
+    // while it stays stuck the sounds that follow are silence at once, not another wait
+    // each, and the sound call can be destroyed without waiting for it. A device that moves
+    // again plays again. The bounds are far above the sound call's own.
     void stalledDeviceIsSilence_data() {
         QTest::addColumn<bool>("stuck");
         QTest::newRow("delay frozen") << false;
@@ -150,15 +156,46 @@ private slots:
         took.start();
         QVERIFY(!Play(*sound, 0.5));
         QVERIFY(took.restart() < 5000);
-        if (stuck) {
+        for (int i = 0; i < 3; ++i) {
             QVERIFY(!Play(*sound, 0.5));
-            QVERIFY(took.restart() < 1000);
+        }
+        QVERIFY(took.restart() < 1000);
+        if (!stuck) {
+            {
+                std::lock_guard lock(s->mutex);
+                s->frozen = false;
+            }
+            bool played = false;
+            QTRY_VERIFY_WITH_TIMEOUT(played || (played = Play(*sound, 0.05)), 5000);
         }
         sound.reset();
         QVERIFY(took.elapsed() < 5000);
         std::lock_guard lock(s->mutex);
         s->stuck = false;
         s->unstuck.notify_all();
+    }
+
+    // A device that cannot be opened (its server killed) is tried again no more than a few
+    // times a second however often sounds are asked for, and plays once it can be opened.
+    void failingDeviceIsRetriedAtABoundedRate() {
+        auto s = std::make_shared<Script>();
+        s->failing = true;
+        const auto sound = SoundOn(s);
+        QElapsedTimer took;
+        took.start();
+        for (int i = 0; i < 40; ++i) {
+            QVERIFY(!Play(*sound, 0.05));
+            std::this_thread::sleep_for(25ms);
+        }
+        {
+            std::lock_guard lock(s->mutex);
+            const double seconds = took.elapsed() / 1000.0;
+            const auto opens = s->calls.count(QStringLiteral("open"));
+            QVERIFY2(opens >= 1 && opens <= 2 + seconds * 4, qPrintable(QString::number(opens)));
+            s->failing = false;
+        }
+        bool played = false;
+        QTRY_VERIFY_WITH_TIMEOUT(played || (played = Play(*sound, 0.05)), 5000);
     }
 };
 

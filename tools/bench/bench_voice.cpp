@@ -1,19 +1,32 @@
 #include "AlsaSoundCall.h"
 #include "Bench.h"
 #include "Locutor.h"
+#include "PulsePcm.h"
 #include "RiffWave.h"
 
+#include "SoundServer.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
-#include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,88 +67,6 @@ std::vector<const TWavClip*> ClipsOf(const Locutor& locutor, int lectura) {
     return clips;
 }
 
-QString Run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    if (exitCode != nullptr) {
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-/// A null sink of its own on a running PulseAudio server, its monitor recorded by parec in
-/// the clips' format. Unloaded again when done.
-class SumideroNulo {
-public:
-    explicit SumideroNulo(QString name) : name_(std::move(name)) {}
-    const QString& Name() const { return name_; }
-
-    bool Load() {
-        int code = 0;
-        Run(QStringLiteral("pactl"), {QStringLiteral("info")}, &code);
-        if (code != 0) {
-            return false;
-        }
-        module_ = Run(QStringLiteral("pactl"),
-                      {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                       QStringLiteral("sink_name=%1").arg(name_)},
-                      &code);
-        return code == 0 && !module_.isEmpty();
-    }
-
-    ~SumideroNulo() {
-        StopRecording();
-        if (!module_.isEmpty()) {
-            Run(QStringLiteral("pactl"), {QStringLiteral("unload-module"), module_});
-        }
-    }
-
-    bool StartRecording() {
-        if (!dir_.isValid()) {
-            return false;
-        }
-        parec_.setStandardOutputFile(dir_.filePath(QStringLiteral("rec.raw")));
-        parec_.start(QStringLiteral("parec"),
-                     {QStringLiteral("-d"), QStringLiteral("%1.monitor").arg(name_),
-                      QStringLiteral("--format=u8"), QStringLiteral("--rate=22050"),
-                      QStringLiteral("--channels=1"),
-                      // Without it the sink works in blocks of a second or two and the
-                      // recording has holes of its own.
-                      QStringLiteral("--latency-msec=20")});
-        if (!parec_.waitForStarted(3000)) {
-            return false;
-        }
-        // Let the recording settle before anything is played: on a busy machine parec takes
-        // a while to start, and a late start would cut the first clip.
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        return true;
-    }
-
-    QByteArray StopRecording() {
-        if (parec_.state() == QProcess::NotRunning) {
-            return {};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        parec_.terminate();
-        if (!parec_.waitForFinished(3000)) {
-            parec_.kill();
-            parec_.waitForFinished();
-        }
-        QFile file(dir_.filePath(QStringLiteral("rec.raw")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-private:
-    QString name_;
-    QString module_;
-    QTemporaryDir dir_;
-    QProcess parec_;
-};
-
 /// The null sink carries silence through exactly; the resampling on the way may leave a
 /// clip's own quiet ends one step off it.
 bool Quiet(const QByteArray& rec, qsizetype i) {
@@ -168,44 +99,7 @@ struct Huecos {
     std::vector<double> BetweenChains; // ms between channel 1's chain and channel 2's
     int Whole = 0;
     int Expected = 0;
-    /// Each tick's sound, first to last non-silent sample, less the length of its clips, per
-    /// boundary between clips: the mean gap, negative when sound was lost.
-    std::vector<double> SpanPerBoundary;
 };
-
-/// Each tick's sound runs from its first non-silent sample to the last one before the pause
-/// that follows it (the ticks are 300 ms apart, far longer than any silence in the clips).
-void MedirSpans(const QByteArray& rec,
-                const std::vector<std::vector<std::vector<QByteArray>>>& ticks, Huecos& h) {
-    constexpr qsizetype kPause = 22050 / 7;
-    qsizetype pos = 0;
-    for (const auto& tick : ticks) {
-        qsizetype length = 0;
-        int clips = 0;
-        for (const auto& chain : tick) {
-            for (const QByteArray& clip : chain) {
-                length += clip.size();
-                ++clips;
-            }
-        }
-        while (pos < rec.size() && Quiet(rec, pos)) {
-            ++pos;
-        }
-        const qsizetype start = pos;
-        qsizetype lastLoud = pos;
-        for (qsizetype i = pos; i < rec.size() && i - lastLoud < kPause; ++i) {
-            if (!Quiet(rec, i)) {
-                lastLoud = i;
-            }
-        }
-        if (lastLoud + kPause > rec.size()) {
-            return;
-        }
-        h.SpanPerBoundary.push_back(static_cast<double>(lastLoud + 1 - start - length) * 1000.0 /
-                                    22050.0 / (clips - 1));
-        pos = lastLoud + 1;
-    }
-}
 
 /// Walks the recording clip by clip, in the order played: each clip starts at the first
 /// sound after the previous one's silence, and the silence that follows its expected end is
@@ -252,17 +146,6 @@ Huecos MedirHuecos(const QByteArray& rec,
         }
     }
     return h;
-}
-
-void PrintRange(const char* what, std::vector<double> ms, double target) {
-    if (ms.empty()) {
-        std::printf("%-48s none measured\n", what);
-        return;
-    }
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-48s median %6.1f ms, %5.1f to %5.1f ms   target <= %4.1f ms  %s\n", what,
-                ms[ms.size() / 2], ms.front(), ms.back(), target,
-                ms.back() <= target ? "ok" : "OVER");
 }
 
 /// A sound call that times every sound and counts the ones that came back as silence.
@@ -313,76 +196,325 @@ std::vector<std::vector<std::vector<QByteArray>>> Speak(Locutor& locutor,
     return ticks;
 }
 
-/// Gaps between clips, whole clips and call times on a PulseAudio null sink, recorded by
-/// parec (or not recorded, where the server takes data at its own pace).
-void NullSinkBenchmarks() {
-    // The unrecorded sink is a second one that nobody has ever recorded: an idle sink runs
-    // in long blocks, and takes its data that slowly.
-    SumideroNulo recorded(QStringLiteral("velmoranta_banco"));
-    SumideroNulo idle(QStringLiteral("velmoranta_banco_sin_grabar"));
-    if (!recorded.Load() || !idle.Load()) {
-        std::printf("voice gaps: no PulseAudio server answers pactl (or no null sink could be "
-                    "loaded): skipped\n");
-        return;
-    }
-    struct Scenario {
-        const char* Name;
-        bool Recorded;
-        const char* Latency;
-    };
-    for (const Scenario& s :
-         {Scenario{"recorded", true, nullptr}, Scenario{"recorded, 2 s latency", true, "2000"},
-          Scenario{"nobody recording", false, nullptr}}) {
-        if (s.Latency != nullptr) {
-            qputenv("PULSE_LATENCY_MSEC", s.Latency);
-        } else {
-            qunsetenv("PULSE_LATENCY_MSEC");
-        }
-        SumideroNulo& sink = s.Recorded ? recorded : idle;
-        const QByteArray device = QByteArray("pulse:") + sink.Name().toUtf8();
-        if (s.Recorded && !sink.StartRecording()) {
-            std::printf("voice gaps: parec could not be started: skipped\n");
-            return;
-        }
-        std::vector<double> ratios;
-        std::vector<std::vector<std::vector<QByteArray>>> ticks;
-        int calls = 0;
-        int silent = 0;
-        double longest = 0;
-        {
-            AlsaSoundCall alsa(device.toStdString());
-            Cronometro sound(alsa);
-            Locutor locutor(sound);
-            ticks = Speak(locutor, ratios);
-            calls = sound.Calls;
-            silent = sound.Silent;
-            longest = sound.Longest;
-        }
-        std::sort(ratios.begin(), ratios.end());
-        std::printf("voice on a null sink, %s:\n", s.Name);
-        std::printf("%-48s %d of %d came back silent, longest %.3f s\n", "  sound calls", silent,
-                    calls, longest);
-        std::printf("%-48s median %.2f, %.2f to %.2f\n", "  tick time / its sound",
-                    ratios[ratios.size() / 2], ratios.front(), ratios.back());
-        if (s.Recorded) {
-            const QByteArray rec = sink.StopRecording();
-            Huecos h = MedirHuecos(rec, ticks);
-            MedirSpans(rec, ticks, h);
-            std::printf("%-48s %d of %d\n", "  clips heard whole", h.Whole, h.Expected);
-            PrintRange("  silence between clips of a chain", h.WithinChain, 10.0);
-            PrintRange("  silence between the two channels' chains", h.BetweenChains, 10.0);
-            PrintRange("  tick's sound less its clips, per boundary", h.SpanPerBoundary, 10.0);
-        }
-    }
-    qunsetenv("PULSE_LATENCY_MSEC");
+double Seconds(SteadyClock::time_point since) {
+    return std::chrono::duration<double>(SteadyClock::now() - since).count();
 }
 
+/// CPU time of every thread of this process but the window's, in seconds.
+double CpuBesideWindowThread() {
+    const QString self = QString::number(::getpid());
+    double seconds = 0;
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (task == self) {
+            continue;
+        }
+        QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(task));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12) {
+            seconds += (fields[11].toDouble() + fields[12].toDouble()) /
+                       static_cast<double>(::sysconf(_SC_CLK_TCK));
+        }
+    }
+    return seconds;
+}
+
+/// One sampling tick: both channels' announcements, as the sampling timer runs them.
+struct Tick {
+    double Start = 0; // since the run began
+    double Took = 0;
+    double Sound = 0; // length of its clips
+    int Silent = 0;   // calls that came back as silence
+};
+
+/// Ticks 300 ms apart on a running event loop for `seconds`, as the window runs them; gives
+/// the ticks and the longest stretches the loop could not run (no repaint), by their end.
+struct TickRun {
+    std::vector<Tick> Ticks;
+    std::vector<std::pair<double, double>> Blocked; // (end, length) of stretches over 50 ms
+    SteadyClock::time_point Began = SteadyClock::now();
+
+    /// Longest the loop could not run after an input at any moment in [from, to].
+    double LongestBlocked(double from, double to) const {
+        double longest = 0;
+        for (const auto& [end, length] : Blocked) {
+            if (end >= from && end - length <= to) {
+                longest = std::max(longest, end - std::max(end - length, from));
+            }
+        }
+        return longest;
+    }
+    /// Longest time a tick took beyond its sound, of the ticks that ran in [from, to].
+    double LongestExtra(double from, double to) const {
+        double longest = 0;
+        for (const Tick& t : Ticks) {
+            if (t.Start + t.Took >= from && t.Start <= to) {
+                longest = std::max(longest, t.Took - t.Sound);
+            }
+        }
+        return longest;
+    }
+    /// Seconds from `from` to the start of the first tick after it that was heard whole.
+    double UntilHeard(double from) const {
+        for (const Tick& t : Ticks) {
+            if (t.Start >= from && t.Silent == 0) {
+                return t.Start - from;
+            }
+        }
+        return -1;
+    }
+};
+
+TickRun RunTicks(Locutor& locutor, Cronometro& sound, double seconds,
+                 const std::function<void(double)>& onLoop = {}) {
+    static constexpr std::pair<int, int> kLecturas[] = {{47, 24}, {49, 31}, {25, 62}, {40, 41}};
+    TickRun run;
+    QEventLoop loop;
+    QTimer watch;
+    auto lastWatch = SteadyClock::now();
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const auto now = SteadyClock::now();
+        const double gap = std::chrono::duration<double>(now - lastWatch).count();
+        if (gap > 0.05) {
+            run.Blocked.emplace_back(Seconds(run.Began), gap);
+        }
+        lastWatch = now;
+        if (onLoop) {
+            onLoop(Seconds(run.Began));
+        }
+    });
+    watch.start(10);
+    QTimer tick;
+    tick.setSingleShot(true);
+    std::size_t n = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (Seconds(run.Began) > seconds) {
+            loop.quit();
+            return;
+        }
+        const auto [uno, dos] = kLecturas[n++ % std::size(kLecturas)];
+        Tick t;
+        t.Start = Seconds(run.Began);
+        for (int lectura : {uno, dos}) {
+            for (const TWavClip* clip : ClipsOf(locutor, lectura)) {
+                t.Sound += SecondsOf(*clip);
+            }
+        }
+        const int silentBefore = sound.Silent;
+        locutor.DecirTemperatura(static_cast<std::uint8_t>(uno));
+        locutor.DecirTemperatura(static_cast<std::uint8_t>(dos));
+        t.Took = Seconds(run.Began) - t.Start;
+        t.Silent = sound.Silent - silentBefore;
+        run.Ticks.push_back(t);
+        tick.start(300);
+    });
+    tick.start(0);
+    loop.exec();
+    return run;
+}
+
+std::unique_ptr<SoundCall> SoundCallFor(const QString& backend) {
+    if (backend == QLatin1String("server")) {
+        return std::make_unique<AlsaSoundCall>(ServerOrAlsaPcm("default"));
+    }
+    return std::make_unique<AlsaSoundCall>("default");
+}
+
+void Figure(const char* name, double value) {
+    std::printf("FIGURE %s %.6g\n", name, value);
+    std::fflush(stdout);
+}
+
+/// One server and one way of playing on it, in a process of its own (the environment that
+/// points ALSA and the client library at the server is read once per process).
+void MeasureOneServer(const QString& which) {
+    const QStringList parts = which.split(u':');
+    SoundServer server(parts.value(0) == QLatin1String("pipewire") ? SoundServer::Kind::PipeWire
+                                                                   : SoundServer::Kind::PulseAudio);
+    if (!server.Start()) {
+        std::printf("FAILED the server did not start\n");
+        return;
+    }
+    const auto call = SoundCallFor(parts.value(1));
+    if (!call) {
+        std::printf("FAILED no such way of playing\n");
+        return;
+    }
+    Cronometro sound(*call);
+    Locutor locutor(sound);
+
+    // Gaps and whole clips, recorded from the sink's monitor.
+    if (!server.StartRecording()) {
+        std::printf("FAILED parec did not start\n");
+        return;
+    }
+    std::vector<double> ratios;
+    std::vector<std::vector<std::vector<QByteArray>>> ticks;
+    for (int round = 0; round < 3; ++round) {
+        auto more = Speak(locutor, ratios);
+        ticks.insert(ticks.end(), more.begin(), more.end());
+    }
+    const QByteArray rec = server.StopRecording();
+    // BENCH_VOICE_KEEP names a folder to keep each column's recording in, to listen to.
+    if (const QString keep = qEnvironmentVariable("BENCH_VOICE_KEEP"); !keep.isEmpty()) {
+        QFile file(QDir(keep).filePath(QString(which).replace(u':', u'-') + QStringLiteral(".u8")));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(rec);
+        }
+    }
+    Huecos h = MedirHuecos(rec, ticks);
+    std::sort(h.WithinChain.begin(), h.WithinChain.end());
+    std::sort(h.BetweenChains.begin(), h.BetweenChains.end());
+    const auto at = [](const std::vector<double>& v, double q) {
+        return v.empty() ? -1.0 : v[std::min(v.size() - 1, static_cast<std::size_t>(q * v.size()))];
+    };
+    Figure("gap_median", at(h.WithinChain, 0.5));
+    Figure("gap_p90", at(h.WithinChain, 0.9));
+    Figure("gap_max", h.WithinChain.empty() ? -1.0 : h.WithinChain.back());
+    Figure("between_max", h.BetweenChains.empty() ? -1.0 : h.BetweenChains.back());
+    Figure("whole", h.Whole);
+    Figure("expected", h.Expected);
+    Figure("silent_calls", sound.Silent);
+
+    // An 8-s stall: the server's processes stopped and continued.
+    {
+        std::atomic<double> stoppedAt = -1, continuedAt = -1;
+        const auto began = SteadyClock::now();
+        std::thread fault([&] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            server.Signal(SIGSTOP);
+            stoppedAt = Seconds(began);
+            std::this_thread::sleep_for(std::chrono::seconds(8));
+            server.Signal(SIGCONT);
+            continuedAt = Seconds(began);
+        });
+        const TickRun run = RunTicks(locutor, sound, 17);
+        fault.join();
+        const double offset = std::chrono::duration<double>(run.Began - began).count();
+        const double from = stoppedAt - offset, to = continuedAt - offset;
+        if (qEnvironmentVariableIsSet("BENCH_VOICE_TICKS")) {
+            std::fprintf(stderr, "%s stall %.2f to %.2f\n", qPrintable(which), from, to);
+            for (const Tick& t : run.Ticks) {
+                std::fprintf(stderr, "  tick at %.2f took %.2f for %.2f of sound, %d silent\n",
+                             t.Start, t.Took, t.Sound, t.Silent);
+            }
+        }
+        Figure("stall_tick_extra", run.LongestExtra(from, to));
+        Figure("stall_blocked", run.LongestBlocked(from, to));
+        Figure("stall_until_heard", run.UntilHeard(to));
+    }
+
+    // The server killed, then started again.
+    {
+        std::atomic<double> killedAt = -1;
+        std::atomic<double> cpu = -1;
+        const auto began = SteadyClock::now();
+        std::thread fault([&] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            server.Signal(SIGKILL);
+            killedAt = Seconds(began);
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            const double before = CpuBesideWindowThread();
+            std::this_thread::sleep_for(std::chrono::seconds(4));
+            cpu = (CpuBesideWindowThread() - before) / 4.0;
+        });
+        double restartedAt = -1;
+        const TickRun run = RunTicks(locutor, sound, 16, [&](double now) {
+            if (restartedAt < 0 && cpu >= 0) {
+                server.Kill();
+                server.Start();
+                restartedAt = Seconds(began);
+                (void)now;
+            }
+        });
+        fault.join();
+        const double offset = std::chrono::duration<double>(run.Began - began).count();
+        Figure("kill_cpu_percent", cpu * 100.0);
+        Figure("kill_tick_extra", run.LongestExtra(killedAt - offset, restartedAt - offset));
+        Figure("kill_until_heard", run.UntilHeard(restartedAt - offset));
+    }
+}
+
+/// Both servers side by side, each with ALSA through its plugin and with the server's own
+/// client library: every column is a child process of this benchmark.
+void ServerBenchmarks() {
+    for (const char* tool : {"pulseaudio", "pipewire", "wireplumber", "pipewire-pulse", "parec",
+                             "pactl", "dbus-daemon"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+            std::printf("voice on sound servers: %s is not installed: skipped\n", tool);
+            return;
+        }
+    }
+    const QStringList columns{QStringLiteral("pulseaudio:alsa"),
+                              QStringLiteral("pulseaudio:server"), QStringLiteral("pipewire:alsa"),
+                              QStringLiteral("pipewire:server")};
+    std::vector<std::map<QByteArray, double>> figures;
+    for (const QString& column : columns) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("BENCH_VOICE_SERVER"), column);
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("voice")});
+        child.waitForFinished(300000);
+        auto& f = figures.emplace_back();
+        for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() == 3 && words[0] == "FIGURE") {
+                f[words[1]] = words[2].toDouble();
+            } else if (!line.isEmpty()) {
+                std::printf("  %s: %s\n", qPrintable(column), line.constData());
+            }
+        }
+    }
+    std::printf("voice on sound servers (null sink recorded by parec at its default latency)\n");
+    std::printf("%-34s", "");
+    for (const QString& c : columns) {
+        std::printf(" %18s", qPrintable(c));
+    }
+    std::printf("   target\n");
+    const auto row = [&](const char* label, const char* key, const char* format,
+                         const char* target) {
+        std::printf("%-34s", label);
+        for (const auto& f : figures) {
+            const auto it = f.find(key);
+            if (it == f.end()) {
+                std::printf(" %18s", "-");
+            } else {
+                std::printf(" %18s", qPrintable(QString::asprintf(format, it->second)));
+            }
+        }
+        std::printf("   %s\n", target);
+    };
+    row("gap within a chain, median (ms)", "gap_median", "%.1f", "");
+    row("gap within a chain, p90 (ms)", "gap_p90", "%.1f", "<= 10");
+    row("gap within a chain, max (ms)", "gap_max", "%.1f", "<= 25");
+    row("gap between the channels, max (ms)", "between_max", "%.1f", "");
+    row("clips heard whole", "whole", "%.0f", "all");
+    row("clips expected", "expected", "%.0f", "");
+    row("calls that came back silent", "silent_calls", "%.0f", "0");
+    row("8-s stall: longest tick beyond sound (s)", "stall_tick_extra", "%.2f", "<= 1.5");
+    row("8-s stall: click to repaint, most (s)", "stall_blocked", "%.2f", "<= 1.5");
+    row("8-s stall: resumed to a whole tick (s)", "stall_until_heard", "%.2f", "<= a tick");
+    row("killed: CPU beside window thread (%)", "kill_cpu_percent", "%.1f", "~0");
+    row("killed: longest tick beyond sound (s)", "kill_tick_extra", "%.2f", "<= 1.5");
+    row("killed: restarted to a whole tick (s)", "kill_until_heard", "%.2f", "<= a tick");
+}
 } // namespace
 
 // How long a whole announcement takes on ALSA's default device against the length of its
 // sound: the difference is what opening, starting and draining the device costs.
 void RunVoiceBenchmarks() {
-    NullSinkBenchmarks();
+    const QString server = qEnvironmentVariable("BENCH_VOICE_SERVER");
+    if (!server.isEmpty()) {
+        MeasureOneServer(server);
+        return;
+    }
+    ServerBenchmarks();
     AlsaSoundCall sound;
     const QByteArray silence = SilenceImage();
     const auto start = SteadyClock::now();
