@@ -21,11 +21,8 @@ void Entregar(QAccessibleEvent* event) {
     QAccessible::installUpdateHandler(propio);
 }
 
-bool EsCambioDeContenido(QAccessible::Event type) {
+bool EsCambioDeTexto(QAccessible::Event type) {
     switch (type) {
-    case QAccessible::NameChanged:
-    case QAccessible::DescriptionChanged:
-    case QAccessible::ValueChanged:
     case QAccessible::TextCaretMoved:
     case QAccessible::TextSelectionChanged:
     case QAccessible::TextInserted:
@@ -35,6 +32,11 @@ bool EsCambioDeContenido(QAccessible::Event type) {
     default:
         return false;
     }
+}
+
+bool EsCambioDeContenido(QAccessible::Event type) {
+    return type == QAccessible::NameChanged || type == QAccessible::DescriptionChanged ||
+           type == QAccessible::ValueChanged || EsCambioDeTexto(type);
 }
 
 // A change nobody can see: the control says once that it changed when it shows again.
@@ -48,19 +50,7 @@ bool Oculto(const QAccessibleEvent& event) {
 // notice back leaves nothing stale, and a tick that sets new extremes stays a few notices.
 bool TextoAjeno(const QAccessibleEvent& event) {
     const auto* widget = qobject_cast<const QWidget*>(event.object());
-    if (!widget || widget->hasFocus()) {
-        return false;
-    }
-    switch (event.type()) {
-    case QAccessible::TextCaretMoved:
-    case QAccessible::TextSelectionChanged:
-    case QAccessible::TextInserted:
-    case QAccessible::TextRemoved:
-    case QAccessible::TextUpdated:
-        return true;
-    default:
-        return false;
-    }
+    return widget && !widget->hasFocus() && EsCambioDeTexto(event.type());
 }
 
 void Filtrar(QAccessibleEvent* event) {
