@@ -388,7 +388,7 @@ void TForm1::Image1MouseMove(int x, int) {
     }
 }
 
-void TForm1::Image1KeyDown(int key) {
+bool TForm1::Image1KeyDown(int key) {
     const int ultima = ui_->Image1->width() - 1;
     switch (key) {
     case Qt::Key_Left:
@@ -404,7 +404,7 @@ void TForm1::Image1KeyDown(int key) {
         columnaTeclado_ = ultima;
         break;
     default:
-        return;
+        return false;
     }
     // The keys stay on the columns shown; the scroll bar turns the page.
     columnaTeclado_ = std::clamp(columnaTeclado_, 0, ultima);
@@ -412,6 +412,7 @@ void TForm1::Image1KeyDown(int key) {
     // The hint stands under the column read, where the pointer would have been.
     const QPoint bajo(columnaTeclado_, ui_->Image1->height());
     QToolTip::showText(ui_->Image1->mapToGlobal(bajo), ui_->Image1->toolTip(), ui_->Image1);
+    return true;
 }
 
 // The readout of one column, the same for the pointer and the keys.
@@ -660,10 +661,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (watched == ui_->Image1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home ||
-            key == Qt::Key_End) {
-            Guarded([&] { Image1KeyDown(key); });
+        bool leida = false;
+        Guarded([&] { leida = Image1KeyDown(static_cast<QKeyEvent*>(event)->key()); });
+        if (leida) {
             return true;
         }
     }

@@ -50,8 +50,8 @@ public:
     void barraChange();
     void Image1MouseMove(int x, int y);
     /// Left and Right move the column read by one slot, Home and End to the first and last
-    /// column shown; the column reads as under the pointer.
-    void Image1KeyDown(int key);
+    /// column shown; the column reads as under the pointer. False for any other key.
+    bool Image1KeyDown(int key);
     void SalirClick();
     void BitBtn1Click();
     void BitBtn2Click();
