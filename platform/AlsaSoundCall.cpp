@@ -59,9 +59,10 @@ constexpr auto kKeepAliveFloorMicroseconds = 3000;
 /// A delay that has not moved for this long is taken as held back by the device.
 constexpr auto kHeldBack = milliseconds(20);
 
-/// The most of a device's output latency taken into account when it runs dry, and the
-/// latency assumed of a sound server until it has shown its own.
-constexpr long kMostDryAtMs = 50;
+/// The most of a device's output latency taken into account when it runs dry (a sound
+/// server's graph runs in steps of up to about 43 ms and has as much again on its way out),
+/// and the latency assumed of a sound server until it has shown its own.
+constexpr long kMostDryAtMs = 120;
 constexpr long kServerLatencyGuessMs = 25;
 
 /// How often the device is looked at while a sound's end is awaited.
@@ -150,10 +151,12 @@ public:
         buffer_ = static_cast<long>(buffer);
         rate_ = std::max(1u, format.SamplesPerSec);
         dry_ = false;
+        readied_ = false;
         // A plugin in front of a sound server runs dry while the server still has its own
         // latency to play; until it has once shown how much, assume a usual one, so that
         // the first clips of a chain already follow one another without a gap.
-        if (dryAt_ == 0 && snd_pcm_type(pcm_) == SND_PCM_TYPE_IOPLUG) {
+        serverPlugin_ = snd_pcm_type(pcm_) == SND_PCM_TYPE_IOPLUG;
+        if (dryAt_ == 0 && serverPlugin_) {
             dryAt_ = static_cast<long>(rate_) * kServerLatencyGuessMs / 1000;
         }
         return true;
@@ -164,18 +167,23 @@ public:
     }
 
     long Write(const std::byte* data, long frames) override {
-        if (snd_pcm_state(pcm_) == SND_PCM_STATE_XRUN && Dry() != 0) {
-            return 0;
+        if (snd_pcm_state(pcm_) == SND_PCM_STATE_XRUN) {
+            if (const long left = Dry(); left != 0) {
+                return left < 0 ? -1 : 0;
+            }
         }
         const snd_pcm_sframes_t n =
             snd_pcm_writei(pcm_, data, static_cast<snd_pcm_uframes_t>(frames));
+        if (n > 0) {
+            readied_ = false;
+        }
         if (n >= 0) {
             return n;
         }
         if (n == -EAGAIN) {
             return 0;
         }
-        return snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0 ? 0 : -1;
+        return Recover(static_cast<int>(n));
     }
 
     void Wait(int milliseconds) override {
@@ -199,9 +207,12 @@ public:
         snd_pcm_sframes_t delay = 0;
         const int err = snd_pcm_delay(pcm_, &delay);
         if (err == 0) {
+            if (serverPlugin_) {
+                LearnLatency(delay);
+            }
             return std::max<long>(delay, 0);
         }
-        return snd_pcm_recover(pcm_, err, 1) == 0 ? 0 : -1;
+        return Recover(err);
     }
 
     long DryAt() const override { return dryAt_; }
@@ -226,6 +237,31 @@ public:
     }
 
 private:
+    /// Readies the device again after `err`: 0 once ready, -1 when it has failed. A device
+    /// that fails again before it has taken a frame since it was last readied has failed for
+    /// good: a sound server that has gone away fails every write, and looks ready again after
+    /// every recovery, so retrying it would only spin.
+    long Recover(int err) {
+        if (readied_) {
+            return -1;
+        }
+        readied_ = true;
+        return snd_pcm_recover(pcm_, err, 1) == 0 ? 0 : -1;
+    }
+
+    /// A sound server takes what is in the plugin's buffer a step of its graph at a time, and
+    /// what the buffer lacks when a step comes is silence. The delay beyond the buffer is
+    /// what the server holds; at its most, that is where the next sound must already be in
+    /// the buffer to follow without a gap.
+    void LearnLatency(snd_pcm_sframes_t delay) {
+        const snd_pcm_sframes_t room = snd_pcm_avail_update(pcm_);
+        if (room < 0 || room > buffer_) {
+            return;
+        }
+        const long beyond = static_cast<long>(delay) - (buffer_ - static_cast<long>(room));
+        dryAt_ = std::max(dryAt_, std::min(beyond, static_cast<long>(rate_) * kMostDryAtMs / 1000));
+    }
+
     /// Ran dry. A sound server may still be playing what it was given last, and readying
     /// the stream again would discard that: its reported delay is counted down in real time
     /// first. How much it held is remembered, so the next sounds go in before that point.
@@ -248,6 +284,10 @@ private:
             return left;
         }
         dry_ = false;
+        if (readied_) {
+            return -1;
+        }
+        readied_ = true;
         return snd_pcm_prepare(pcm_) == 0 ? 0 : -1;
     }
 
@@ -256,6 +296,10 @@ private:
     long buffer_ = 0;
     unsigned rate_ = 1;
     bool dry_ = false;
+    /// In front of a sound server, which has latency of its own beyond the buffer.
+    bool serverPlugin_ = false;
+    /// Readied again after a failure or after running dry, and no frame taken since.
+    bool readied_ = false;
     long dryFrames_ = 0;
     long dryAt_ = 0;
     SteadyClock::time_point drySince_;
@@ -568,7 +612,14 @@ private:
                     Moved();
                     continue;
                 }
+                const auto asked = SteadyClock::now();
                 device_->Wait(kRoomWaitMilliseconds);
+                // A device that answers at once and still takes nothing (one whose server
+                // has gone, and that says it is ready after every failure) is not asked
+                // again without a pause until it counts as stalled.
+                if (SteadyClock::now() - asked < kPoll) {
+                    std::this_thread::sleep_for(kPoll);
+                }
                 if (!Progressing(delay)) {
                     return Outcome::Failed;
                 }

@@ -28,6 +28,8 @@ struct Script {
     bool stuck = false;   // every call blocks until cleared (a stopped sound server)
     bool frozen = false;  // the delay stands still and no room opens
     bool failing = false; // the device cannot be opened (no server to play on)
+    bool eager = false;   // says all is played and room is free, yet takes nothing (a server gone)
+    long writes = 0;
     double roomEvery = 0; // room opens only this often (a server taking data in gulps)
     QStringList calls;    // open, drain, drop, close
     long soundFrames = 0;
@@ -48,6 +50,10 @@ public:
     long PauseFrames() const override { return kRate / 10; }
     long Write(const std::byte* data, long frames) override {
         auto lock = Lock();
+        ++s_->writes;
+        if (s_->eager) {
+            return 0;
+        }
         const double now = Now();
         const long n = std::min(frames, long(0.8 * kRate) - Queued(now)); // room for a clip
         if (s_->frozen || now < s_->nextRoom || n <= 0) {
@@ -63,10 +69,15 @@ public:
         }
         return n;
     }
-    void Wait(int) override { std::this_thread::sleep_for(1ms); }
+    void Wait(int) override {
+        if (auto lock = Lock(); s_->eager) {
+            return;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
     long Delay() override {
         auto lock = Lock();
-        return s_->frozen ? kRate : Queued(Now());
+        return s_->frozen ? kRate : s_->eager ? 0 : Queued(Now());
     }
     void Drain() override { Note("drain"); }
     void Drop() override { Note("drop"); }
@@ -196,6 +207,22 @@ private slots:
         }
         bool played = false;
         QTRY_VERIFY_WITH_TIMEOUT(played || (played = Play(*sound, 0.05)), 5000);
+    }
+
+    // A device whose wait answers at once while it takes nothing is not asked again and
+    // again without a pause until the sound is given up.
+    void eagerDeviceIsNotSpunOn() {
+        auto s = std::make_shared<Script>();
+        const auto sound = SoundOn(s);
+        QVERIFY(Play(*sound, 0.05));
+        {
+            std::lock_guard lock(s->mutex);
+            s->eager = true;
+            s->writes = 0;
+        }
+        QVERIFY(!Play(*sound, 0.5));
+        std::lock_guard lock(s->mutex);
+        QVERIFY2(s->writes < 5000, qPrintable(QString::number(s->writes)));
     }
 };
 
