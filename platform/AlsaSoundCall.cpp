@@ -44,6 +44,11 @@ constexpr auto kRetryAtMost = milliseconds(1200);
 constexpr long kProbeMicroseconds = 20000;
 constexpr auto kProveWithin = milliseconds(500);
 
+/// A sound not heard within this long after the device should have played all of it has
+/// stalled, even if the device's position moves now and then: a sound server that holds a
+/// stream for a while and plays on, again and again, would otherwise keep the call waiting.
+constexpr auto kLateAtMost = milliseconds(1000);
+
 /// How long a synchronous caller waits for the device's thread when it does not come back
 /// from a call into the device (a stopped sound server) before taking the sound as silence.
 constexpr auto kCallerGivesUp = milliseconds(1500);
@@ -628,11 +633,16 @@ private:
         // Heard once the device's own delay says so; the stream goes on running.
         keptAlive_ = SteadyClock::now();
         silenceDue_ = 0;
+        const auto due =
+            keptAlive_ +
+            std::chrono::microseconds(static_cast<long long>(
+                std::max(device_->Delay(), 0L) * 1000000LL / std::max(1u, format_.SamplesPerSec))) +
+            kLateAtMost;
         for (;;) {
             if (Cancelled(r)) {
                 return stopped();
             }
-            if (!Progressing(delay)) {
+            if (!Progressing(delay) || SteadyClock::now() > due) {
                 return Outcome::Failed;
             }
             if (delay <= Tail()) {

@@ -42,8 +42,10 @@ std::unique_ptr<PcmDevice> MakeAlsaPcm(std::string name);
 
 /// The sound call on a PCM device thread. Plays RIFF WAVE images of plain PCM on one PCM device (by
 /// default ALSA's "default"). A synchronous call returns once the device's own delay says the sound
-/// has been heard, all but its last few milliseconds (5 ms, plus what a sound server still
-/// plays once its stream has run dry); the stream keeps running, so the next clip of an
+/// has been heard, all but its last few milliseconds (5 ms; in front of a sound server, 5 ms
+/// more than the server itself holds beyond the plugin's buffer, which it measures as it
+/// plays, since what the buffer lacks when the server next takes from it is heard as a gap);
+/// the stream keeps running, so the next clip of an
 /// announcement goes in right behind instead of the device draining and starting again
 /// between them. The device is released after a moment of silence so that other programs
 /// can use it. Every failure (no device, device busy, image not understood, device stalled)
@@ -52,10 +54,13 @@ std::unique_ptr<PcmDevice> MakeAlsaPcm(std::string name);
 /// The device belongs to a thread of the sound call's own: no device call runs on the
 /// caller's thread. A device whose delay has not shrunk, nor taken data, for 0.75 s beyond
 /// the pause it may make (an ALSA device up to a quarter of a second) has stalled, and the sound is
-/// silence; a device that does not even come back from a call is given up after a second and a
-/// half. A device that has failed, stalled or could not be opened is down: sounds are silence at
-/// once, and each sound asked for meanwhile lets the thread try the device again, no more often
-/// than three times a second; it is back once it has been seen to play.
+/// silence, as is a sound not heard within a second after the device should have played all of
+/// it (a server that keeps holding the stream and playing on); a device that does not even
+/// come back from a call is given up after a second and a half. A device that fails again
+/// before it has taken a frame since it was readied after a failure has failed. A device that
+/// has failed, stalled or could not be opened is down: sounds are silence at once, and each
+/// sound asked for meanwhile lets the thread try the device again, 0.3 s after the last try and
+/// twice as long after each failed try, up to 1.2 s; it is back once it has been seen to play.
 ///
 /// SND_MEMORY plays the image given; SND_FILENAME a file; SND_RESOURCE a Qt resource of the
 /// program (":/name" unless the name starts with ':'); SND_ALIAS stays silent, as there are

@@ -37,8 +37,11 @@ constexpr pa_usec_t kMostPauseUsec = 2000000;
 constexpr pa_usec_t kWriteAheadUsec = 1000000;
 
 /// The server's position is asked for this often; between its answers the played position
-/// is carried forward by the clock, but not while a question has gone unanswered for longer
-/// than kTrustClock, so that a server that has stopped shows a position that stands still.
+/// is carried forward by the clock, for no longer than kTrustClock past the last answer, so
+/// that a server that has stopped shows a position that stands still. The client library's
+/// own carrying forward is not used: it stops whenever an answer said the stream was not
+/// playing (as after it ran dry between two sounds) and stood still for up to seconds after
+/// playback had started again.
 constexpr auto kTimingEvery = milliseconds(10);
 constexpr auto kTrustClock = milliseconds(100);
 
@@ -127,8 +130,8 @@ public:
         attr.prebuf = static_cast<std::uint32_t>(frameBytes_);
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
-        const auto flags = static_cast<pa_stream_flags_t>(
-            PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
+        const auto flags =
+            static_cast<pa_stream_flags_t>(PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
         if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0 ||
             !Await(lock, [this] { return pa_stream_get_state(stream_) == PA_STREAM_READY; })) {
             return false;
@@ -205,10 +208,11 @@ public:
         if (unanswered > kAnswerQuestionWithin) {
             return -1; // stopped: the sound is given up at once rather than waited for
         }
-        if (unanswered > kTrustClock) {
-            latency += static_cast<pa_usec_t>(
-                std::chrono::duration_cast<std::chrono::microseconds>(unanswered - kTrustClock)
-                    .count());
+        if (const pa_timing_info* info = pa_stream_get_timing_info(stream_)) {
+            const pa_usec_t carried = std::min<pa_usec_t>(
+                pa_timeval_age(&info->timestamp),
+                std::chrono::duration_cast<std::chrono::microseconds>(kTrustClock).count());
+            latency = latency > carried ? latency - carried : 0;
         }
         return std::min(Frames(latency), written_);
     }

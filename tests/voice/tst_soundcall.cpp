@@ -30,6 +30,7 @@ struct Script {
     bool failing = false; // the device cannot be opened (no server to play on)
     bool eager = false;   // says all is played and room is free, yet takes nothing (a server gone)
     long writes = 0;
+    double speed = 1;     // below 1, plays slower than real time (a server that keeps pausing)
     double roomEvery = 0; // room opens only this often (a server taking data in gulps)
     QStringList calls;    // open, drain, drop, close
     long soundFrames = 0;
@@ -61,7 +62,7 @@ public:
         }
         s_->nextRoom = now + s_->roomEvery;
         const double start = std::max(now, s_->playedUntil);
-        s_->playedUntil = start + static_cast<double>(n) / kRate;
+        s_->playedUntil = start + static_cast<double>(n) / (kRate * s_->speed);
         if (data[0] != std::byte{0x80}) { // the clips are loud; silence is the sound call's
             s_->gap = s_->soundFrames > 0 ? std::max(s_->gap, start - s_->soundEnd) : 0;
             s_->soundFrames += n;
@@ -90,7 +91,7 @@ private:
         return lock;
     }
     long Queued(double now) const {
-        return std::max(0L, static_cast<long>((s_->playedUntil - now) * kRate));
+        return std::max(0L, static_cast<long>((s_->playedUntil - now) * kRate * s_->speed));
     }
     bool Note(const char* call) {
         auto lock = Lock();
@@ -207,6 +208,18 @@ private slots:
         }
         bool played = false;
         QTRY_VERIFY_WITH_TIMEOUT(played || (played = Play(*sound, 0.05)), 5000);
+    }
+
+    // A device whose position moves, but far slower than it plays, does not keep the call
+    // waiting: it is given up a while after the sound should have been heard.
+    void creepingDeviceIsGivenUp() {
+        auto s = std::make_shared<Script>();
+        s->speed = 0.1;
+        const auto sound = SoundOn(s);
+        QElapsedTimer took;
+        took.start();
+        QVERIFY(!Play(*sound, 0.5));
+        QVERIFY(took.elapsed() < 4000);
     }
 
     // A device whose wait answers at once while it takes nothing is not asked again and
