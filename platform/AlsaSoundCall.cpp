@@ -61,8 +61,12 @@ constexpr auto kRecoveryWait = milliseconds(20);
 constexpr auto kTailMicroseconds = 5000;
 constexpr auto kKeepAliveFloorMicroseconds = 3000;
 
-/// A delay that has not moved for this long is taken as held back by the device.
+/// A delay that has not moved for this long is taken as held back by the device, and gets
+/// up to kMostHeldBackMicroseconds of silence behind a sound, which releases a prebuffer; a
+/// device that is only late to start (a sink that had run far ahead while idle) would
+/// otherwise get silence for as long as it is late, all heard before the next sound.
 constexpr auto kHeldBack = milliseconds(20);
+constexpr long kMostHeldBackMicroseconds = 15000;
 
 /// The most of a device's output latency taken into account when it runs dry (a sound
 /// server's graph runs in steps of up to about 43 ms and has as much again on its way out),
@@ -458,6 +462,8 @@ private:
     SteadyClock::duration stallAfter_ = kStallBeyondPause;
     std::vector<std::byte> silence_;
     SteadyClock::time_point keptAlive_;
+    /// Silence written behind the sound being played because its delay stood still.
+    long heldBackFor_ = 0;
     double silenceDue_ = 0;
 
     /// With the mutex held.
@@ -633,6 +639,7 @@ private:
         // Heard once the device's own delay says so; the stream goes on running.
         keptAlive_ = SteadyClock::now();
         silenceDue_ = 0;
+        heldBackFor_ = 0;
         const auto due =
             keptAlive_ +
             std::chrono::microseconds(static_cast<long long>(
@@ -652,8 +659,11 @@ private:
                 silenceDue_ = 0;
                 return Outcome::Heard;
             }
-            if (SteadyClock::now() - moved_ > kHeldBack) {
+            if (SteadyClock::now() - moved_ > kHeldBack &&
+                heldBackFor_ < Frames(kMostHeldBackMicroseconds)) {
+                const long before = written_;
                 PushSilence(delay);
+                heldBackFor_ += written_ - before;
             }
             std::this_thread::sleep_for(kPoll);
         }
