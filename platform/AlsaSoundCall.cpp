@@ -48,6 +48,7 @@ constexpr auto kProveWithin = milliseconds(500);
 /// stalled, even if the device's position moves now and then: a sound server that holds a
 /// stream for a while and plays on, again and again, would otherwise keep the call waiting.
 constexpr auto kLateAtMost = milliseconds(1000);
+constexpr long kPlayingFromMicroseconds = 100000;
 
 /// How long a synchronous caller waits for the device's thread when it does not come back
 /// from a call into the device (a stopped sound server) before taking the sound as silence.
@@ -640,17 +641,24 @@ private:
         keptAlive_ = SteadyClock::now();
         silenceDue_ = 0;
         heldBackFor_ = 0;
-        const auto due =
-            keptAlive_ +
-            std::chrono::microseconds(static_cast<long long>(
-                std::max(device_->Delay(), 0L) * 1000000LL / std::max(1u, format_.SamplesPerSec))) +
-            kLateAtMost;
+        // The sound is due once the device, playing, has played what it holds; a device
+        // that is late to start is the stall rule's to judge, not this one's. A sound server
+        // late to start may show a position that moves by a little while its own latency
+        // shrinks: playing is a position that has moved by kPlayingFromMicroseconds.
+        const long startedAt = position_;
+        std::optional<SteadyClock::time_point> due;
         for (;;) {
             if (Cancelled(r)) {
                 return stopped();
             }
-            if (!Progressing(delay) || SteadyClock::now() > due) {
+            if (!Progressing(delay) || (due && SteadyClock::now() > *due)) {
                 return Outcome::Failed;
+            }
+            if (!due && position_ - startedAt >= Frames(kPlayingFromMicroseconds)) {
+                due = SteadyClock::now() +
+                      std::chrono::microseconds(static_cast<long long>(delay) * 1000000LL /
+                                                std::max(1u, format_.SamplesPerSec)) +
+                      kLateAtMost;
             }
             if (delay <= Tail()) {
                 // Silence between sounds starts from nothing, so the next clip of a chain,
