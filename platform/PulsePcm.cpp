@@ -1,12 +1,17 @@
 #include "PulsePcm.h"
 
 #include <pulse/pulseaudio.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -356,6 +361,38 @@ private:
     }
 };
 
+/// Whether PipeWire's own socket takes a connection. Trying its ALSA plugin costs some
+/// milliseconds of work each time, which a device that stays down would pay again and again
+/// while the server is gone; a connection refused costs next to nothing.
+bool PipeWireAnswers() {
+    const char* remote = std::getenv("PIPEWIRE_REMOTE");
+    std::string path = remote != nullptr && *remote != '\0' ? remote : "pipewire-0";
+    if (path.front() != '/') {
+        const char* dir = std::getenv("PIPEWIRE_RUNTIME_DIR");
+        if (dir == nullptr || *dir == '\0') {
+            dir = std::getenv("XDG_RUNTIME_DIR");
+        }
+        if (dir == nullptr || *dir == '\0') {
+            return true; // cannot tell: the plugin finds out
+        }
+        path = std::string(dir) + '/' + path;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        return true;
+    }
+    path.copy(address.sun_path, path.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return true;
+    }
+    const bool answers =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return answers;
+}
+
 /// The server's client library while PulseAudio answers (or once has); ALSA where no server
 /// answers, and where PipeWire does: there its own ALSA plugin keeps clips whole and close
 /// together, and its protocol server plays on past the end of what a client wrote.
@@ -373,9 +410,11 @@ public:
             }
             server_->Close();
             choice_ = Choice::Alsa;
+            onPipeWire_ = true;
         }
         active_ = choice_ == Choice::Server ? static_cast<PcmDevice*>(server_.get()) : alsa_.get();
-        return choice_ != Choice::Server && alsa_->Open(format);
+        return choice_ != Choice::Server && (!onPipeWire_ || PipeWireAnswers()) &&
+               alsa_->Open(format);
     }
     long PauseFrames() const override { return active_->PauseFrames(); }
     long Write(const std::byte* data, long frames) override { return active_->Write(data, frames); }
@@ -393,6 +432,7 @@ private:
     std::unique_ptr<PcmDevice> alsa_;
     PcmDevice* active_ = server_.get();
     Choice choice_ = Choice::Undecided;
+    bool onPipeWire_ = false;
 };
 
 } // namespace
