@@ -294,11 +294,7 @@ private:
             return left;
         }
         dry_ = false;
-        if (readied_) {
-            return -1;
-        }
-        readied_ = true;
-        return snd_pcm_prepare(pcm_) == 0 ? 0 : -1;
+        return Recover(-EPIPE);
     }
 
     std::string name_;
